@@ -1,0 +1,17 @@
+#pragma once
+// Command numbers of the main window's actions: what a menu item, tool-bar
+// button or short-cut sends as WM_COMMAND.
+enum CommandId : unsigned {
+    cmdAddFolder = 101,
+    cmdEdit = 102,
+    cmdDelete = 103,
+    cmdItemUp = 104,
+    cmdItemDown = 105,
+    cmdSort = 106,
+    cmdRefresh = 107,
+    cmdExit = 108,
+};
+
+// Posted by a second start to the running instance.
+constexpr unsigned WM_ACTIVATEINSTANCE = 0x1403;
+constexpr const wchar_t* MainWindowClass = L"Pathnook Made by Orvell Software";

@@ -1,0 +1,3 @@
+#include "app/Global.h"
+
+TAppOptions AppOptions;

@@ -1,0 +1,215 @@
+#include "app/Main.h"
+
+#include "app/CommandIds.h"
+#include "app/Global.h"
+#include "app/Icons.h"
+#include "win/Files.h"
+#include "win/Registry.h"
+
+namespace {
+constexpr int kDesignedWidth = 475;
+constexpr int kDesignedHeight = 396;
+constexpr COLORREF kToolBarColor = RGB(214, 223, 246);
+constexpr COLORREF kFormColor = RGB(214, 223, 247);
+constexpr COLORREF kListColor = RGB(239, 239, 255);
+// Records that this user's store was seeded; a subkey, so that the readers
+// of the store's values never see it.
+const std::wstring kInstallKey = StoreKey + L"\\Install";
+}  // namespace
+
+TfrmMain::TfrmMain() {
+    CreateForm(MainWindowClass, L"Pathnook 1.8.3", kDesignedWidth, kDesignedHeight,
+               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, nullptr, false);
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::FormCreate() {
+    CreateActions();
+    CreateMenu();
+    CreateToolBar();
+    lvMain.Create(Handle(), 0, 0, 100, 100, LVS_NOSORTHEADER);
+    ListView_SetExtendedListViewStyle(lvMain.Handle(), LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+    lvMain.SetFont(Font());
+    lvMain.AddColumn(L"Alias", 175);
+    lvMain.AddColumn(L"Path", 240);
+    lvMain.OnGetText = [this](int row, int column) -> std::wstring {
+        if (row < 0 || row >= (int)entries_.size()) return {};
+        return column == 0 ? entries_[row].Alias : entries_[row].Path;
+    };
+    lvMain.OnDblClick = [this] { lvMainDblClick(); };
+
+    SortAscending = true;
+    LayoutList();
+    LoadSettings();
+    SeedFirstStart();
+    ReadStoreOptions();
+}
+
+void TfrmMain::CreateActions() {
+    using namespace win;
+    auto& a = Actions();
+    aAddFolder = &a.Add(cmdAddFolder, L"&Add to List", L"Add a pathnook", 10, kCtrl | 'A', {});
+    aEdit = &a.Add(cmdEdit, L"&Edit Item", L"Edit the selected pathnook", 12, 0, {},
+                   [this] { return aEditUpdate(); });
+    aDelete = &a.Add(cmdDelete, L"&Delete Item", L"Delete the select folder item", 11, 0,
+                     [this] { aDeleteExecute(); }, [this] { return aEditUpdate(); });
+    aItemUp = &a.Add(cmdItemUp, L"&Up Item", L"", 16, kCtrl | 'U', [this] { aItemUpExecute(); },
+                     [this] { return aItemUpUpdate(); });
+    aItemDown = &a.Add(cmdItemDown, L"&Down Item", L"", 18, kCtrl | 'D',
+                       [this] { aItemDownExecute(); }, [this] { return aItemDownUpdate(); });
+    aSort = &a.Add(cmdSort, L"&Sort by Alias", L"Sort by Alias(Ascending)", -1, 0,
+                   [this] { aSortExecute(); }, [this] { return aSortUpdate(); });
+    aRefresh = &a.Add(cmdRefresh, L"&Refresh", L"Refresh the folder list", 14, 0,
+                      [this] { aRefreshExecute(); });
+    aExit = &a.Add(cmdExit, L"&Exit", L"Exit the Pathnook", 17, 0, [this] { aExitExecute(); });
+}
+
+void TfrmMain::CreateMenu() {
+    using namespace win;
+    auto& root = Menu().Root;
+    Menu().Images = &ImageList1;
+    auto& file = root.Add(L"&File");
+    file.Add(L"&Add to List...", aAddFolder);
+    file.AddSeparator();
+    file.Add(L"&Edit Item...", aEdit);
+    file.Add(L"&Delete Item", aDelete);
+    file.AddSeparator();
+    file.Add(L"&Exit", aExit);
+    auto& view = root.Add(L"&View");
+    view.Add(L"&Sort by Alias", aSort, kCtrl | 'S');
+    view.AddSeparator();
+    view.Add(L"&Up Item", aItemUp);
+    view.Add(L"&Down Item", aItemDown);
+    view.AddSeparator();
+    view.Add(L"&Refresh", aRefresh);
+    AttachMenu();
+}
+
+void TfrmMain::CreateToolBar() {
+    FillImageList(ImageList1, SmallImageSlots());
+    FillImageList(ImageList2, LargeImageSlots());
+    ToolBar1.Create(Handle(), 41, 10, 44, 38);
+    ToolBar1.SetImages(&ImageList2);
+    ToolBar1.AddButton(*aAddFolder, L"Add", L"Add a pathnook to list", 3);
+    ToolBar1.AddButton(*aEdit, L" Edit  ", L"Edit the selected pathnook in the list", 5);
+    ToolBar1.AddButton(*aDelete, L"Delete", L"Remove the select folder item from list", 4);
+    ToolBar1.AddSeparator(8);
+    ToolBar1.AddSeparator(6);
+    ToolBar1.AddButton(*aItemUp, L"  Up  ", L"Move the selected folder item up the list", 9);
+    ToolBar1.AddButton(*aItemDown, L"Down", L"Move the selected folder item down the list", 1);
+    ToolBar1.AddSeparator(8);
+    ToolBar1.AddSeparator(8);
+    ToolBar1.AddButton(*aRefresh, L"Refresh", L"", 7);
+    ToolBar1.AddSeparator(8);
+    ToolBar1.AddSeparator(8);
+    ToolBar1.AddButton(*aExit, L"Exit", L"", 0);
+    Actions().AddChangeListener([this](win::Action& a) { ToolBar1.SyncAction(a); });
+}
+
+// A first start for this user seeds the store with two entries.
+void TfrmMain::SeedFirstStart() {
+    win::RegKey install(kInstallKey, true);
+    if (!install.IsOpen() || install.ValueExists(L"Seeded")) return;
+    // Only an empty store is seeded: a list left by an earlier installation
+    // must not lose its first two entries.
+    FolderList existing;
+    LoadList(StoreKey, existing);
+    if (existing.empty()) {
+        WriteValue(StoreKey, L"N0", L"Windows Directory");
+        WriteValue(StoreKey, L"P0", win::WindowsDirectory());
+        WriteValue(StoreKey, L"N1", L"C:\\");
+        WriteValue(StoreKey, L"P1", L"C:\\");
+    }
+    install.WriteString(L"Seeded", L"1");
+}
+
+void TfrmMain::ReadStoreOptions() {
+    std::wstring setting;
+    {
+        win::RegKey key(StoreKey, true);
+        if (key.IsOpen()) {
+            setting = key.ReadString(L"Setting");
+            AppOptions.EnableImage = key.ReadString(L"PicView") != L"0";
+            AppOptions.ExploreFolder = key.ReadString(L"ExploerFolder") != L"0";
+        }
+    }
+    std::wstring exe = win::ExePath();
+    if (setting.empty() || setting != exe) WriteValue(StoreKey, L"Setting", exe);
+}
+
+void TfrmMain::FormShow() {
+    if (MaximizeOnShow) ShowWindow(Handle(), SW_MAXIMIZE);
+    ReloadEntries();
+}
+
+void TfrmMain::ReloadEntries() {
+    // The list shows what was read even when a bad value stops the reading.
+    struct ShowAfter {
+        TfrmMain* form;
+        ~ShowAfter() { form->ShowEntries(-1); }
+    } show{this};
+    LoadList(StoreKey, entries_);
+}
+
+void TfrmMain::FirstShow() {
+    if (!IsZoomed(Handle())) CenterOnScreen();
+}
+
+void TfrmMain::FormClose() { SaveSettings(); }
+
+void TfrmMain::LayoutList() {
+    if (!lvMain.Handle()) return;
+    RECT client = ClientRect();
+    int indent = ToolBar1.Indent();
+    int top = ToolBar1.Height();
+    RECT now = lvMain.Bounds();
+    int w = client.right - 2 * indent, h = client.bottom - top - indent;
+    if (now.left != indent || now.top != top || now.right - now.left != w || now.bottom - now.top != h)
+        lvMain.SetBounds(indent, top, w, h);
+}
+
+void TfrmMain::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    ToolBar1.SetColor(kToolBarColor);
+    RECT client = ClientRect();
+    HBRUSH brush = CreateSolidBrush(kFormColor);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    EndPaint(Handle(), &ps);
+    lvMain.SetBkColor(kListColor);
+    LayoutList();
+}
+
+bool TfrmMain::ListVisible() const {
+    return (GetWindowLongW(lvMain.Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TfrmMain::ShowEntries(int selected) {
+    lvMain.SetItemCount((int)entries_.size());
+    lvMain.Select(selected);
+    lvMain.Invalidate();
+}
+
+LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ACTIVATEINSTANCE:
+        ShowWindow(Handle(), SW_SHOW);
+        if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+        SetForegroundWindow(Handle());
+        return 0;
+    case WM_ERASEBKGND: return 1;  // WM_PAINT fills everything
+    case WM_PAINT: Paint(); return 0;
+    case WM_SIZE:
+        if (ToolBar1.Handle()) {
+            RECT r = ToolBar1.Bounds();
+            ToolBar1.SetBounds(0, 0, LOWORD(lp), r.bottom - r.top);
+        }
+        LayoutList();
+        break;
+    case WM_SETFOCUS: SetFocus(lvMain.Handle()); return 0;
+    }
+    return Form::WndProc(msg, wp, lp);
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include "app/Store.h"
+#include "win/Form.h"
+#include "win/ImageList.h"
+#include "win/ListView.h"
+#include "win/ToolBar.h"
+
+// The main window: the list of entries under a tool bar, and the commands.
+class TfrmMain : public win::Form {
+public:
+    TfrmMain();  // creates the window and runs FormCreate
+    ~TfrmMain() override;
+
+    FolderList& Entries() { return entries_; }
+    win::ListView lvMain;
+    win::ToolBar ToolBar1;
+    win::ImageList ImageList1{16, 16, 20};
+    win::ImageList ImageList2{32, 32, 10};
+
+    win::Action* aAddFolder = nullptr;
+    win::Action* aEdit = nullptr;
+    win::Action* aDelete = nullptr;
+    win::Action* aItemUp = nullptr;
+    win::Action* aItemDown = nullptr;
+    win::Action* aSort = nullptr;
+    win::Action* aRefresh = nullptr;
+    win::Action* aExit = nullptr;
+
+    bool SortAscending = true;   // the next sort is ascending
+    bool MaximizeOnShow = false;  // set by LoadSettings for a saved maximised state
+
+    void LayoutList();
+    void LoadSettings();
+    void SaveSettings();
+
+    void aDeleteExecute();
+    void aItemUpExecute();
+    void aItemDownExecute();
+    void aSortExecute();
+    void aRefreshExecute();
+    void aExitExecute();
+    void lvMainDblClick();
+    bool aEditUpdate();
+    bool aItemUpUpdate();
+    bool aItemDownUpdate();
+    bool aSortUpdate();
+
+    // Shows the list after a change to the entries; `selected` is the row
+    // to select (-1 for none).
+    void ShowEntries(int selected);
+    // Appends the stored entries to the list and shows them.
+    void ReloadEntries();
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void FormShow() override;
+    void FirstShow() override;
+    void FormClose() override;
+
+private:
+    void FormCreate();
+    void CreateActions();
+    void CreateMenu();
+    void CreateToolBar();
+    void SeedFirstStart();
+    void ReadStoreOptions();
+    void Paint();
+    bool ListVisible() const;
+
+    FolderList entries_;
+};

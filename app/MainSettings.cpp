@@ -1,0 +1,61 @@
+// Loading and saving options.ini: window placement, column widths and the
+// delete question; the two options of the quick-access component go to
+// the store.
+#include "app/Global.h"
+#include "app/Main.h"
+#include "app/Settings.h"
+#include "win/IniFile.h"
+
+namespace {
+constexpr int kDefaultC0 = 180;
+constexpr int kDefaultC1 = 249;
+}  // namespace
+
+void TfrmMain::LoadSettings() {
+    win::IniFile ini(SettingsFilePath());
+    if (ini.ReadInteger(L"Window", L"State", 1) == 3) {
+        MaximizeOnShow = true;
+    } else {
+        RECT r = Bounds();
+        int w = r.right - r.left, h = r.bottom - r.top;
+        int defLeft = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+        int defTop = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+        int left = ini.ReadInteger(L"Window", L"Left", defLeft);
+        int top = ini.ReadInteger(L"Window", L"Top", defTop);
+        int width = ini.ReadInteger(L"Window", L"Width", w);
+        int height = ini.ReadInteger(L"Window", L"Height", h);
+        if (!SizeUsable(width, height)) {
+            width = w;
+            height = h;
+        }
+        RECT wanted{left, top, left + width, top + height};
+        if (!PositionUsable(wanted)) {
+            left = defLeft;
+            top = defTop;
+        }
+        SetBounds(left, top, width, height);
+        lvMain.SetColumnWidth(0, ini.ReadInteger(L"ListView", L"C0", kDefaultC0));
+        lvMain.SetColumnWidth(1, ini.ReadInteger(L"ListView", L"C1", kDefaultC1));
+    }
+    AppOptions.AskDelete = ini.ReadBool(L"Options", L"AskDelete", true);
+}
+
+void TfrmMain::SaveSettings() {
+    win::IniFile ini(SettingsFilePath());
+    WINDOWPLACEMENT wp{sizeof(wp)};
+    bool placed = GetWindowPlacement(Handle(), &wp) != FALSE;
+    if (placed) ini.WriteInteger(L"Window", L"State", (int)wp.showCmd);
+    // A minimised window reports an off-screen caption-sized rectangle:
+    // keep the bounds it will be restored to.
+    RECT r = Bounds();
+    if (IsIconic(Handle()) && placed) r = wp.rcNormalPosition;
+    ini.WriteInteger(L"Window", L"Left", r.left);
+    ini.WriteInteger(L"Window", L"Top", r.top);
+    ini.WriteInteger(L"Window", L"Width", r.right - r.left);
+    ini.WriteInteger(L"Window", L"Height", r.bottom - r.top);
+    ini.WriteInteger(L"ListView", L"C0", lvMain.ColumnWidth(0));
+    ini.WriteInteger(L"ListView", L"C1", lvMain.ColumnWidth(1));
+    ini.WriteBool(L"Options", L"AskDelete", AppOptions.AskDelete);
+    WriteValue(StoreKey, L"PicView", AppOptions.EnableImage ? L"1" : L"0");
+    WriteValue(StoreKey, L"ExploerFolder", AppOptions.ExploreFolder ? L"1" : L"0");
+}

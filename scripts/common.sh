@@ -1,0 +1,74 @@
+# Shared by run.sh and test.sh: dependencies, build, display and Wine prefix.
+# Sourced, not run.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${PATHNOOK_BUILD:-$ROOT/build}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+pn_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+# Installs what the build and Wine need; does nothing when all is present.
+pn_install_deps() {
+  local pkgs="wine wine64 g++-mingw-w64-x86-64-posix cmake ninja-build googletest xvfb xauth
+    imagemagick xdotool fonts-wine fonts-arphic-uming fp-utils"
+  local missing=""
+  for p in $pkgs; do dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"; done
+  if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    pn_as_root apt-get update -q
+    DEBIAN_FRONTEND=noninteractive pn_as_root apt-get install -y -q --no-install-recommends $missing
+  fi
+}
+
+pn_build() {
+  local type="${1:-Release}"
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
+  cmake --build "$BUILD" -j "$(nproc)"
+}
+
+PN_XVFB_PID=""
+# Uses $DISPLAY when it answers, else starts Xvfb on a free display.
+pn_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo_ok; then return 0; fi
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  PN_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  PN_STARTED_XVFB=1
+}
+xdpyinfo_ok() { xset -display "$DISPLAY" q >/dev/null 2>&1 || import -display "$DISPLAY" -window root -crop 1x1+0+0 null: >/dev/null 2>&1; }
+
+# A fresh prefix with the fonts the program asks for and one virtual desktop.
+pn_prefix() {
+  export WINEPREFIX="$1"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  # A persistent server keeps every later Wine start cheap; its output goes
+  # nowhere, or it would hold the caller's pipe open.
+  wineserver -p >/dev/null 2>&1 </dev/null &
+  wineboot -i >/dev/null 2>&1
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/ms_sans_serif.ttf "$fonts/" 2>/dev/null || true
+  cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
+  local reg="$WINEPREFIX/pathnook-setup.reg"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1280x1024"\r\n\r\n'
+    printf '[HKEY_CLASSES_ROOT\\.txt]\r\n@="txtfile"\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"宋体"="AR PL UMing CN"\r\n\r\n'
+  } | iconv -f UTF-8 -t UTF-16 > "$reg"
+  wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+}
+
+pn_cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  [ -n "${PN_TEMP_PREFIX:-}" ] && rm -rf "$PN_TEMP_PREFIX" || true
+  [ -n "$PN_XVFB_PID" ] && kill "$PN_XVFB_PID" 2>/dev/null || true
+}

@@ -1,0 +1,247 @@
+#include "support/TestSupport.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "win/Files.h"
+
+namespace testing_support {
+
+TempDir::TempDir() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static int counter = 0;
+    path_ = std::wstring(base) + L"pntest" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(++counter) + L"_" + std::to_wstring(GetTickCount()) + L"\\";
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() {
+    std::wstring from = path_.substr(0, path_.size() - 1);
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
+}
+
+std::map<std::wstring, std::wstring> ReadKeyValues(const std::wstring& key) {
+    std::map<std::wstring, std::wstring> values;
+    HKEY h;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLen = 256, type = 0, size = 0;
+        if (RegEnumValueW(h, i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        std::vector<BYTE> data(size + 2, 0);
+        nameLen = 256;
+        RegEnumValueW(h, i, name, &nameLen, nullptr, &type, data.data(), &size);
+        values[name] = (type == REG_SZ || type == REG_EXPAND_SZ)
+                           ? std::wstring(reinterpret_cast<wchar_t*>(data.data()))
+                           : L"<type " + std::to_wstring(type) + L">";
+    }
+    RegCloseKey(h);
+    return values;
+}
+
+void DeleteKeyTree(const std::wstring& key) { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
+
+void SetString(const std::wstring& key, const std::wstring& name, const std::wstring& value) {
+    HKEY h;
+    RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr);
+    RegSetValueExW(h, name.c_str(), 0, REG_SZ, (const BYTE*)value.c_str(),
+                   (DWORD)((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(h);
+}
+
+void SetDword(const std::wstring& key, const std::wstring& name, DWORD value) {
+    HKEY h;
+    RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr);
+    RegSetValueExW(h, name.c_str(), 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
+    RegCloseKey(h);
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if ((int)(GetTickCount() - start) > timeoutMs) return false;
+        Pump();
+        Sleep(20);
+    }
+    return true;
+}
+
+std::wstring ReadFileText(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    std::string bytes = ss.str();
+    if (bytes.size() >= 2 && (unsigned char)bytes[0] == 0xFF && (unsigned char)bytes[1] == 0xFE)
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), (int)bytes.size(), nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), (int)bytes.size(), out.data(), n);
+    return out;
+}
+
+void WriteFileText(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+namespace {
+struct FindDialog {
+    DWORD pid;
+    const std::wstring* caption;
+    HWND found;
+};
+BOOL CALLBACK FindDialogProc(HWND w, LPARAM lp) {
+    auto* f = reinterpret_cast<FindDialog*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t cls[64] = {}, text[256] = {};
+    GetClassNameW(w, cls, 64);
+    GetWindowTextW(w, text, 256);
+    if (pid == f->pid && IsWindowVisible(w) && std::wstring(cls) == L"#32770" &&
+        (f->caption->empty() || *f->caption == text)) {
+        f->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindDialogOf(DWORD processId, const std::wstring& caption, int timeoutMs) {
+    FindDialog f{processId, &caption, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(FindDialogProc, (LPARAM)&f);
+            return f.found != nullptr;
+        },
+        timeoutMs);
+    return f.found;
+}
+
+std::wstring DialogText(HWND box) {
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    return text;
+}
+
+void PressButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)button);
+}
+
+std::wstring BuiltExe(const std::wstring& name) { return win::ExeFolder() + name; }
+
+PathnookProcess::PathnookProcess(const std::wstring& folder) : exe_(folder + L"Pathnook.exe") {
+    CopyFileW(BuiltExe(L"Pathnook.exe").c_str(), exe_.c_str(), FALSE);
+}
+
+PathnookProcess::~PathnookProcess() {
+    if (info_.hProcess) {
+        if (Running()) {
+            Close();
+            if (!WaitExit(5000)) TerminateProcess(info_.hProcess, 1);
+        }
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+}
+
+namespace {
+HWND MainWindowOf(DWORD pid) {
+    struct Find {
+        DWORD pid;
+        HWND found;
+    } f{pid, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            DWORD p = 0;
+            GetWindowThreadProcessId(w, &p);
+            wchar_t cls[128] = {};
+            GetClassNameW(w, cls, 128);
+            if (p == f->pid && std::wstring(cls) == L"Pathnook Made by Orvell Software") {
+                f->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        (LPARAM)&f);
+    return f.found;
+}
+}  // namespace
+
+bool PathnookProcess::Start(bool waitForWindow) {
+    STARTUPINFOW si{sizeof(si)};
+    std::wstring cmd = L"\"" + exe_ + L"\"";
+    std::wstring dir = exe_.substr(0, exe_.find_last_of(L'\\'));
+    if (!CreateProcessW(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                        &si, &info_))
+        return false;
+    if (!waitForWindow) return true;
+    WaitForInputIdle(info_.hProcess, 10000);
+    WaitUntil([&] { return (window_ = MainWindowOf(info_.dwProcessId)) != nullptr && IsWindowVisible(window_); },
+              15000);
+    Settle(300);
+    return window_ != nullptr;
+}
+
+void PathnookProcess::Command(unsigned id) { PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 1), 0); }
+
+void PathnookProcess::Close() { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+bool PathnookProcess::WaitExit(int timeoutMs, DWORD* exitCode) {
+    if (!info_.hProcess) return false;
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
+    return true;
+}
+
+bool PathnookProcess::Running() const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND PathnookProcess::List() const { return FindWindowExW(window_, nullptr, WC_LISTVIEWW, nullptr); }
+
+int PathnookProcess::RowCount() const { return (int)SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0); }
+
+int PathnookProcess::SelectedRow() const {
+    return (int)SendMessageW(List(), LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+}
+
+void PathnookProcess::SelectRow(int row) {
+    HWND list = List();
+    PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
+    PostMessageW(list, WM_KEYUP, VK_HOME, 0xC0000001);
+    for (int i = 0; i < row; ++i) {
+        PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000001);
+    }
+    WaitUntil([&] { return SelectedRow() == row; }, 3000);
+    Settle();
+}
+
+void PathnookProcess::Settle(int ms) const {
+    WaitForInputIdle(info_.hProcess, 2000);
+    Sleep(ms);
+}
+
+}  // namespace testing_support

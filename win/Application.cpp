@@ -1,0 +1,97 @@
+#include "win/Application.h"
+
+#include <algorithm>
+
+#include "win/Error.h"
+#include "win/Form.h"
+
+namespace win {
+
+Application& Application::Instance() {
+    static Application app;
+    return app;
+}
+
+void Application::Run(Form& main) {
+    while (IsWindow(main.Handle()) && HandleMessage()) {
+    }
+}
+
+bool Application::HandleMessage() {
+    MSG msg;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage((int)msg.wParam);  // leave it for an outer loop
+            return false;
+        }
+        if (!PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        return true;
+    }
+    Idle();
+    WaitMessage();
+    return true;
+}
+
+void Application::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage((int)msg.wParam);
+            return;
+        }
+        if (!PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+bool Application::PreTranslate(MSG& msg) {
+    try {
+        auto hooks = hooks_;
+        for (auto& [id, hook] : hooks)
+            if (hook(msg)) return true;
+        // The form that holds the message's window gets short-cuts and dialog keys.
+        HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        for (Form* form : forms_)
+            if (form->Handle() == top) return form->PreTranslate(msg);
+    } catch (...) {
+        ShowCurrentException();
+        return true;
+    }
+    return false;
+}
+
+void Application::Idle() {
+    try {
+        auto forms = forms_;
+        for (Form* form : forms)
+            if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) form->UpdateActions();
+    } catch (...) {
+        ShowCurrentException();
+    }
+}
+
+HWND Application::ActiveWindow() const { return GetActiveWindow(); }
+
+void Application::AddForm(Form* form) { forms_.push_back(form); }
+
+void Application::RemoveForm(Form* form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}
+
+int Application::AddMessageHook(MessageHook hook) {
+    hooks_.emplace_back(nextHook_, std::move(hook));
+    return nextHook_++;
+}
+
+void Application::RemoveMessageHook(int id) {
+    hooks_.erase(std::remove_if(hooks_.begin(), hooks_.end(),
+                                [id](const auto& h) { return h.first == id; }),
+                 hooks_.end());
+}
+
+}  // namespace win

@@ -1,0 +1,54 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace win {
+
+class Form;
+
+// The process's user-interface loop: message pumping with idle-time work,
+// short-cut and dialog-key routing to forms, and the list of open forms.
+class Application {
+public:
+    static Application& Instance();
+
+    void SetTitle(std::wstring title) { title_ = std::move(title); }
+    const std::wstring& Title() const { return title_; }
+
+    // Runs the loop until `main` is destroyed (or WM_QUIT arrives).
+    void Run(Form& main);
+    // Pumps one message, or runs the idle work and waits when there is none.
+    // Returns false once WM_QUIT was taken from the queue.
+    bool HandleMessage();
+    // Pumps every message already queued, without waiting (tests use it).
+    void ProcessMessages();
+    // Idle-time work: every open form updates its actions.
+    void Idle();
+
+    HWND ActiveWindow() const;
+
+    // Forms register themselves; the list is kept in creation order.
+    void AddForm(Form* form);
+    void RemoveForm(Form* form);
+    const std::vector<Form*>& Forms() const { return forms_; }
+
+    // Hooks on every message taken from the queue before it is dispatched;
+    // a hook that returns true has handled the message.
+    using MessageHook = std::function<bool(MSG&)>;
+    int AddMessageHook(MessageHook hook);
+    void RemoveMessageHook(int id);
+
+private:
+    Application() = default;
+    bool PreTranslate(MSG& msg);
+
+    std::wstring title_;
+    std::vector<Form*> forms_;
+    std::vector<std::pair<int, MessageHook>> hooks_;
+    int nextHook_ = 1;
+};
+
+}  // namespace win

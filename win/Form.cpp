@@ -1,0 +1,223 @@
+#include "win/Form.h"
+
+#include <vector>
+
+#include "win/Application.h"
+#include "win/Error.h"
+#include "win/Notify.h"
+
+namespace win {
+
+Form::Form() { Application::Instance().AddForm(this); }
+
+Form::~Form() {
+    Application::Instance().RemoveForm(this);
+    if (font_) DeleteObject(font_);
+}
+
+void Form::CreateForm(const wchar_t* className, const std::wstring& caption, int width, int height,
+                      DWORD style, HWND owner, bool clientSize) {
+    DWORD exStyle = (style & WS_THICKFRAME) ? 0 : WS_EX_DLGMODALFRAME;
+    if (clientSize) {
+        RECT r{0, 0, width, height};
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
+        width = r.right - r.left;
+        height = r.bottom - r.top;
+    }
+    CreateOwnClass(className, CS_DBLCLKS, style, exStyle, caption.c_str(), CW_USEDEFAULT,
+                   CW_USEDEFAULT, width, height, owner, nullptr);
+    if (!font_) SetFormFont(L"MS Sans Serif", -11);
+}
+
+void Form::SetFormFont(const wchar_t* face, int height) {
+    HFONT old = font_;
+    font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+    SendMessageW(Handle(), WM_SETFONT, (WPARAM)font_, FALSE);
+    if (old) DeleteObject(old);
+}
+
+void Form::AttachMenu() {
+    menu_.Build();
+    SetMenu(Handle(), menu_.Handle());
+    actions_.AddChangeListener([this](Action& a) { menu_.SyncAction(a); });
+}
+
+void Form::CenterOnScreen() {
+    RECT r = Bounds();
+    int w = r.right - r.left, h = r.bottom - r.top;
+    int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    SetWindowPos(Handle(), nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::CenterOn(HWND other) {
+    if (!other) return CenterOnScreen();
+    RECT o{}, r = Bounds();
+    GetWindowRect(other, &o);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    int x = o.left + ((o.right - o.left) - w) / 2;
+    int y = o.top + ((o.bottom - o.top) - h) / 2;
+    SetWindowPos(Handle(), nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::Show(int showCommand) {
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+        FirstShow();
+    }
+    ShowWindow(Handle(), showCommand);
+}
+
+int Form::ShowModal() {
+    // Disable every other enabled top-level window of this thread.
+    struct Collect {
+        HWND self;
+        std::vector<HWND> windows;
+    } collect{Handle(), {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Collect*>(lp);
+            if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) c->windows.push_back(w);
+            return TRUE;
+        },
+        (LPARAM)&collect);
+    std::vector<HWND>& disabled = collect.windows;
+    for (HWND w : disabled) EnableWindow(w, FALSE);
+
+    ModalResult = mrNone;
+    modal_ = true;
+    Show(SW_SHOW);
+    SetForegroundWindow(Handle());
+    auto& app = Application::Instance();
+    while (ModalResult == mrNone && IsWindow(Handle())) {
+        if (!app.HandleMessage()) {
+            ModalResult = mrCancel;
+            break;
+        }
+    }
+    for (HWND w : disabled)
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+    modal_ = false;
+    if (IsWindow(Handle())) ShowWindow(Handle(), SW_HIDE);
+    if (!disabled.empty() && IsWindow(GetWindow(Handle(), GW_OWNER)))
+        SetActiveWindow(GetWindow(Handle(), GW_OWNER));
+    return ModalResult;
+}
+
+void Form::UpdateActions() {
+    if (IsWindowVisible(Handle())) actions_.Update();
+}
+
+bool Form::PreTranslate(MSG& msg) {
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam != VK_CONTROL &&
+        msg.wParam != VK_SHIFT && msg.wParam != VK_MENU) {
+        ShortCut key = ShortCutFromKey(msg.wParam);
+        if (key & (kCtrl | kAlt)) {
+            if (MenuItem* item = menu_.FindShortCut(key)) {
+                if (item->Bound) item->Bound->Update();
+                if (item->IsEnabled()) item->Click();
+                return true;
+            }
+            if (Action* a = actions_.FindShortCut(key)) {
+                a->Execute();
+                return true;
+            }
+        }
+    }
+    if (msg.message == WM_SYSCHAR && DialogChar(msg.wParam)) return true;
+    if (msg.message == WM_CHAR && DialogKeys) {
+        LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, (LPARAM)&msg);
+        if (!(code & (DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTALLKEYS)) && DialogChar(msg.wParam))
+            return true;
+    }
+    if (DialogKeys && msg.message == WM_KEYDOWN &&
+        (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        // Offer Enter and Escape to the controls (a default or cancel button).
+        for (HWND w = GetWindow(Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+            if (IsWindowEnabled(w) && SendMessageW(w, CM_DIALOGKEY, msg.wParam, 0)) return true;
+    }
+    if (DialogKeys && IsDialogMessageW(Handle(), &msg)) return true;
+    return false;
+}
+
+bool Form::DialogChar(WPARAM ch) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        Handle(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+            return TRUE;
+        },
+        (LPARAM)&children);
+    for (HWND w : children)
+        if (IsWindowVisible(w) && SendMessageW(w, CM_DIALOGCHAR, ch, 0)) return true;
+    return SendMessageW(Handle(), CM_DIALOGCHAR, ch, 0) != 0;
+}
+
+bool Form::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    HWND child = nullptr;
+    switch (msg) {
+    case WM_COMMAND: child = (HWND)lp; break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(lp)->hwndFrom; break;
+    case WM_DRAWITEM:
+        if (wp) child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+        break;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX: child = (HWND)lp; break;
+    default: return false;
+    }
+    if (!child) return false;
+    auto* target = dynamic_cast<NotifyTarget*>(Window::FromHandle(child));
+    return target && target->OnParentNotify(msg, wp, lp, result);
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (ReflectToChild(msg, wp, lp, result)) return result;
+    switch (msg) {
+    case WM_COMMAND:
+        if (lp == 0) {
+            if (MenuItem* item = menu_.FindCommand(LOWORD(wp))) {
+                item->Click();
+                return 0;
+            }
+            if (Action* a = actions_.Find(LOWORD(wp))) {
+                a->Execute();
+                return 0;
+            }
+        }
+        // Enter and Escape reach a dialog as IDOK/IDCANCEL: nothing to do
+        // unless a control took them as dialog keys.
+        return 0;
+    case WM_MEASUREITEM:
+        if (menu_.HandleMeasure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (menu_.HandleDraw(*reinterpret_cast<DRAWITEMSTRUCT*>(lp))) return TRUE;
+        break;
+    case WM_CLOSE:
+        if (modal_) {
+            ModalResult = mrCancel;
+            return 0;
+        }
+        if (!CanClose()) return 0;
+        // A failure while closing is shown, but the window still closes.
+        try {
+            FormClose();
+        } catch (...) {
+            ShowCurrentException();
+        }
+        DestroyWindow(Handle());
+        return 0;
+    }
+    return DefaultProc(msg, wp, lp);
+}
+
+}  // namespace win

@@ -1,0 +1,86 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "win/Action.h"
+#include "win/Menu.h"
+#include "win/Window.h"
+
+namespace win {
+
+enum ModalResult : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO };
+
+// A top-level window: caption, font, actions, an optional menu bar, modal
+// showing with a modal result, and routing of child notifications back to
+// the wrappers of the children that sent them.
+class Form : public Window {
+public:
+    Form();
+    ~Form() override;
+
+    // Creates the window with the given outer (or, with clientSize, client)
+    // size; the owner is another top-level window or null.
+    void CreateForm(const wchar_t* className, const std::wstring& caption, int width, int height,
+                    DWORD style, HWND owner, bool clientSize);
+
+    ActionList& Actions() { return actions_; }
+    MainMenu& Menu() { return menu_; }
+    void AttachMenu();  // builds Menu() and sets it as the window's menu bar
+
+    HFONT Font() const { return font_; }
+    void SetFormFont(const wchar_t* face, int height);
+
+    void CenterOnScreen();
+    void CenterOn(HWND other);
+
+    // Shows the form; the first time, FormShow and FirstShow run before.
+    void Show(int showCommand = SW_SHOW);
+
+    // Modal showing: other forms are disabled until ModalResult is set or
+    // the window is closed (which counts as mrCancel).
+    int ShowModal();
+    int ModalResult = mrNone;
+    bool IsModal() const { return modal_; }
+
+    void UpdateActions();
+    // Short-cuts of the menu and the actions, then dialog keys. Returns true
+    // when the message was consumed.
+    virtual bool PreTranslate(MSG& msg);
+
+    // Offers a character to the form's controls as an accelerator (Alt+key,
+    // or a plain key when the focused control takes no characters).
+    bool DialogChar(WPARAM ch);
+
+    // Set for dialogs: Tab and arrow keys move the focus between tab stops.
+    bool DialogKeys = false;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    virtual void FormShow() {}
+    virtual void FirstShow() {}  // placing at the first showing
+    virtual void FormClose() {}
+    // A modal form's WM_CLOSE sets mrCancel; others are destroyed.
+    virtual bool CanClose() { return true; }
+
+    // Routes WM_COMMAND, WM_NOTIFY, WM_DRAWITEM... to the child's wrapper.
+    bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+private:
+    ActionList actions_;
+    MainMenu menu_;
+    HFONT font_ = nullptr;
+    bool modal_ = false;
+    bool shown_ = false;
+};
+
+// Implemented by wrappers of child controls that want their parent's
+// notifications (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*...).
+class NotifyTarget {
+public:
+    virtual ~NotifyTarget() = default;
+    virtual bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) = 0;
+};
+
+}  // namespace win

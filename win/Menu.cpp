@@ -1,0 +1,124 @@
+#include "win/Menu.h"
+
+namespace win {
+
+MenuItem& MenuItem::Add(std::wstring caption, Action* action, ShortCut key) {
+    auto item = std::make_unique<MenuItem>();
+    item->Caption = std::move(caption);
+    item->Bound = action;
+    item->Key = key;
+    item->Parent = this;
+    Items.push_back(std::move(item));
+    return *Items.back();
+}
+
+std::wstring MenuItem::DisplayText() const {
+    std::wstring text = Caption;
+    if (ShortCut sc = EffectiveShortCut()) text += L"\t" + ShortCutText(sc);
+    return text;
+}
+
+void MenuItem::Click() {
+    if (Bound)
+        Bound->Execute();
+    else if (Enabled && OnClick)
+        OnClick();
+}
+
+MainMenu::~MainMenu() {
+    if (handle_ && IsMenu(handle_)) DestroyMenu(handle_);
+}
+
+HMENU MainMenu::Build() {
+    HMENU old = handle_;
+    handle_ = CreateMenu();
+    nextCommand_ = 0xE000;
+    BuildInto(handle_, Root, true);
+    if (old) DestroyMenu(old);
+    return handle_;
+}
+
+void MainMenu::BuildInto(HMENU menu, MenuItem& parent, bool bar) {
+    for (auto& child : parent.Items) {
+        MenuItem& item = *child;
+        item.Owner = menu;
+        item.Command = nextCommand_++;
+        std::wstring text = bar ? item.Caption : item.DisplayText();
+        MENUITEMINFOW mii{sizeof(mii)};
+        mii.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
+        mii.wID = item.Command;
+        mii.dwItemData = (ULONG_PTR)&item;
+        mii.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+        if (OwnerDraw()) mii.fType |= MFT_OWNERDRAW;
+        if (item.RadioItem) mii.fType |= MFT_RADIOCHECK;
+        mii.dwTypeData = text.data();
+        mii.fState = (item.IsEnabled() ? MFS_ENABLED : MFS_GRAYED) |
+                     (item.Checked ? MFS_CHECKED : 0) | (item.Default ? MFS_DEFAULT : 0);
+        if (!item.Items.empty()) {
+            item.SubMenu = CreatePopupMenu();
+            BuildInto(item.SubMenu, item, false);
+            mii.fMask |= MIIM_SUBMENU;
+            mii.hSubMenu = item.SubMenu;
+        }
+        InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii);
+    }
+}
+
+void MainMenu::ForEach(const std::function<void(MenuItem&)>& fn) {
+    std::function<void(MenuItem&)> walk = [&](MenuItem& parent) {
+        for (auto& child : parent.Items) {
+            fn(*child);
+            walk(*child);
+        }
+    };
+    walk(Root);
+}
+
+MenuItem* MainMenu::FindCommand(UINT command) {
+    MenuItem* found = nullptr;
+    ForEach([&](MenuItem& item) {
+        if (!found && item.Command == command) found = &item;
+    });
+    return found;
+}
+
+MenuItem* MainMenu::FindShortCut(ShortCut key) {
+    MenuItem* found = nullptr;
+    ForEach([&](MenuItem& item) {
+        if (!found && key && item.EffectiveShortCut() == key) found = &item;
+    });
+    return found;
+}
+
+void MainMenu::Sync(MenuItem& item) {
+    if (!item.Owner) return;
+    MENUITEMINFOW mii{sizeof(mii)};
+    mii.fMask = MIIM_STATE;
+    mii.fState = (item.IsEnabled() ? MFS_ENABLED : MFS_GRAYED) |
+                 (item.Checked ? MFS_CHECKED : 0) | (item.Default ? MFS_DEFAULT : 0);
+    SetMenuItemInfoW(item.Owner, item.Command, FALSE, &mii);
+}
+
+void MainMenu::SyncAction(const Action& action) {
+    ForEach([&](MenuItem& item) {
+        if (item.Bound == &action) Sync(item);
+    });
+}
+
+bool MainMenu::HandleMeasure(MEASUREITEMSTRUCT& mis) {
+    if (mis.CtlType != ODT_MENU || !OnMeasureItem) return false;
+    auto* item = reinterpret_cast<MenuItem*>(mis.itemData);
+    if (!item) return false;
+    OnMeasureItem(*item, mis);
+    return true;
+}
+
+bool MainMenu::HandleDraw(const DRAWITEMSTRUCT& dis) {
+    if (dis.CtlType != ODT_MENU || !OnDrawItem) return false;
+    auto* item = reinterpret_cast<MenuItem*>(dis.itemData);
+    if (!item) return false;
+    OnDrawItem(*item, dis);
+    return true;
+}
+
+}  // namespace win

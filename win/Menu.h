@@ -1,0 +1,85 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "win/Action.h"
+
+namespace win {
+
+class ImageList;
+
+// One menu item. Bound to an action it takes the action's enabled state and
+// runs it; otherwise OnClick runs. A caption of "-" makes a separator line.
+class MenuItem {
+public:
+    std::wstring Caption;
+    ShortCut Key = 0;  // the item's own short-cut; else the action's
+    Action* Bound = nullptr;
+    std::function<void()> OnClick;
+    int ImageIndex = -1;
+    int Tag = 0;
+    bool Enabled = true;
+    bool Checked = false;
+    bool RadioItem = false;
+    bool Default = false;
+    HBITMAP Bitmap = nullptr;
+    std::vector<std::unique_ptr<MenuItem>> Items;
+
+    MenuItem& Add(std::wstring caption, Action* action = nullptr, ShortCut key = 0);
+    MenuItem& AddSeparator() { return Add(L"-"); }
+    MenuItem& Handler(std::function<void()> onClick) {
+        OnClick = std::move(onClick);
+        return *this;
+    }
+
+    bool IsSeparator() const { return Caption == L"-"; }
+    bool IsEnabled() const { return Bound ? Bound->Enabled() : Enabled; }
+    ShortCut EffectiveShortCut() const { return Key ? Key : (Bound ? Bound->Key : 0); }
+    int EffectiveImage() const { return ImageIndex >= 0 ? ImageIndex : (Bound ? Bound->ImageIndex : -1); }
+    // The text Windows shows: caption, then a tab and the short-cut.
+    std::wstring DisplayText() const;
+    void Click();
+
+    UINT Command = 0;       // WM_COMMAND id, assigned when the menu is built
+    HMENU Owner = nullptr;  // the menu that holds this item
+    HMENU SubMenu = nullptr;
+    MenuItem* Parent = nullptr;
+};
+
+// A window's menu bar built from a tree of MenuItems.
+class MainMenu {
+public:
+    MenuItem Root;
+    ImageList* Images = nullptr;
+
+    // Owner-draw hooks: when set before Build, every item is owner-drawn and
+    // measured and painted through them.
+    std::function<void(MenuItem&, MEASUREITEMSTRUCT&)> OnMeasureItem;
+    std::function<void(MenuItem&, const DRAWITEMSTRUCT&)> OnDrawItem;
+    bool OwnerDraw() const { return (bool)OnDrawItem; }
+
+    ~MainMenu();
+    HMENU Build();  // (re)creates the Windows menu from Root
+    HMENU Handle() const { return handle_; }
+
+    MenuItem* FindCommand(UINT command);
+    MenuItem* FindShortCut(ShortCut key);
+    // Pushes an item's state (enabled, checked, text) into the Windows menu.
+    void Sync(MenuItem& item);
+    void SyncAction(const Action& action);
+    void ForEach(const std::function<void(MenuItem&)>& fn);
+
+    bool HandleMeasure(MEASUREITEMSTRUCT& mis);
+    bool HandleDraw(const DRAWITEMSTRUCT& dis);
+
+private:
+    void BuildInto(HMENU menu, MenuItem& parent, bool bar);
+    HMENU handle_ = nullptr;
+    UINT nextCommand_ = 0xE000;
+};
+
+}  // namespace win

@@ -1,0 +1,54 @@
+#include "win/Registry.h"
+
+#include <vector>
+
+#include "win/Error.h"
+
+namespace win {
+
+RegKey::RegKey(const std::wstring& path, bool create) {
+    LSTATUS rc = create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+                                          KEY_ALL_ACCESS, nullptr, &key_, nullptr)
+                        : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key_);
+    if (rc != ERROR_SUCCESS) key_ = nullptr;
+}
+
+RegKey::~RegKey() {
+    if (key_) RegCloseKey(key_);
+}
+
+std::wstring RegKey::ReadString(const std::wstring& name) const {
+    if (!key_) return {};
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        size == 0)
+        return {};
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        throw Error(Format(L"Invalid data type for '%s'", name));
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = (DWORD)(buffer.size() * sizeof(wchar_t));
+    LSTATUS rc = RegQueryValueExW(key_, name.c_str(), nullptr, &type, (BYTE*)buffer.data(), &got);
+    if (rc != ERROR_SUCCESS) return {};
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        throw Error(Format(L"Invalid data type for '%s'", name));
+    return std::wstring(buffer.data());  // up to the first NUL
+}
+
+void RegKey::WriteString(const std::wstring& name, const std::wstring& value) const {
+    if (!key_) return;
+    DWORD bytes = (DWORD)((value.size() + 1) * sizeof(wchar_t));
+    if (RegSetValueExW(key_, name.c_str(), 0, REG_SZ, (const BYTE*)value.c_str(), bytes) !=
+        ERROR_SUCCESS)
+        throw Error(Format(L"Failed to set data for '%s'", name));
+}
+
+bool RegKey::ValueExists(const std::wstring& name) const {
+    return key_ && RegQueryValueExW(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+                       ERROR_SUCCESS;
+}
+
+void RegKey::DeleteValue(const std::wstring& name) const {
+    if (key_) RegDeleteValueW(key_, name.c_str());
+}
+
+}  // namespace win

@@ -1,0 +1,62 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "win/Action.h"
+#include "win/Form.h"
+#include "win/Window.h"
+
+namespace win {
+
+class ImageList;
+
+// A flat tool bar whose buttons run actions and show the actions' (or
+// their own) hints as tooltips.
+class ToolBar : public Window, public NotifyTarget {
+public:
+    struct Button {
+        Action* Bound = nullptr;
+        std::wstring Caption;
+        std::wstring Hint;  // empty: the action's hint
+        int ImageIndex = -1;
+        bool Separator = false;
+        int Width = 0;  // separators
+        UINT Command = 0;
+        const std::wstring& EffectiveHint() const { return Hint.empty() && Bound ? Bound->Hint : Hint; }
+    };
+
+    void Create(HWND parent, int height, int indent, int buttonWidth, int buttonHeight);
+    void SetImages(ImageList* images, ImageList* hot = nullptr, ImageList* disabled = nullptr);
+    void AddButton(Action& action, std::wstring caption, std::wstring hint, int image);
+    void AddSeparator(int width);
+    void SyncAction(const Action& action);
+
+    int Height() const;
+    int Indent() const { return indent_; }
+    COLORREF Color = CLR_NONE;  // the face colour; CLR_NONE leaves the default
+    void SetColor(COLORREF color);
+    const std::vector<Button>& Buttons() const { return buttons_; }
+    ImageList* Images() const { return images_; }
+    ImageList* HotImages() const { return hot_; }
+    ImageList* DisabledImages() const { return disabled_; }
+
+    // Per-button custom drawing: return a CDRF_* value, or -1 for default.
+    std::function<LRESULT(NMTBCUSTOMDRAW&)> OnCustomDraw;
+
+    bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    std::vector<Button> buttons_;
+    ImageList* images_ = nullptr;
+    ImageList* hot_ = nullptr;
+    ImageList* disabled_ = nullptr;
+    int indent_ = 0;
+    UINT nextCommand_ = 0xD000;
+    HWND tooltip_ = nullptr;
+};
+
+}  // namespace win
