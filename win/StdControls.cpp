@@ -1,0 +1,83 @@
+#include "win/StdControls.h"
+
+namespace win {
+
+namespace {
+HFONT ParentFont(HWND parent) { return (HFONT)SendMessageW(parent, WM_GETFONT, 0, 0); }
+
+// Sends a child's notification to its wrapper; shared by forms and boxes.
+bool ReflectNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    HWND child = nullptr;
+    if (msg == WM_COMMAND || msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) child = (HWND)lp;
+    else if (msg == WM_NOTIFY) child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+    auto* target = child ? dynamic_cast<NotifyTarget*>(Window::FromHandle(child)) : nullptr;
+    return target && target->OnParentNotify(msg, wp, lp, result);
+}
+}  // namespace
+
+SIZE TextExtent(HWND window, const std::wstring& text) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageW(window, WM_GETFONT, 0, 0));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return size;
+}
+
+void Label::Create(HWND parent, const std::wstring& text, int x, int y, int w, int h,
+                   DWORD extraStyle) {
+    CreateStandard(L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | (OnClick ? SS_NOTIFY : 0) | extraStyle,
+                   0, x, y, w, h, parent, 0);
+    SetFont(ParentFont(parent));
+    if (w == 0 || h == 0) {
+        SIZE s = TextExtent(Handle(), text);
+        SetBounds(x, y, w ? w : s.cx, h ? h : s.cy);
+    }
+}
+
+bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_CTLCOLORSTATIC) {
+        HDC dc = (HDC)wp;
+        SetBkMode(dc, TRANSPARENT);
+        if (TextColor != CLR_INVALID) SetTextColor(dc, TextColor);
+        result = (LRESULT)GetStockObject(NULL_BRUSH);
+        return true;
+    }
+    if (msg == WM_COMMAND && HIWORD(wp) == STN_CLICKED && OnClick) {
+        OnClick();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+void PushButton::Create(HWND parent, const std::wstring& text, int x, int y, int w, int h,
+                        DWORD extraStyle) {
+    CreateStandard(L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | extraStyle,
+                   0, x, y, w, h, parent, 0);
+    SetFont(ParentFont(parent));
+}
+
+bool PushButton::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg != WM_COMMAND || HIWORD(wp) != BN_CLICKED) return false;
+    if (OnClick) OnClick();
+    if (ModalResult)
+        if (auto* form = dynamic_cast<Form*>(Window::FromHandle(GetAncestor(Handle(), GA_ROOT))))
+            form->ModalResult = ModalResult;
+    result = 0;
+    return true;
+}
+
+void GroupBox::Create(HWND parent, const std::wstring& text, int x, int y, int w, int h) {
+    CreateStandard(L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, x, y, w, h, parent, 0);
+    SetFont(ParentFont(parent));
+}
+
+LRESULT GroupBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (ReflectNotify(msg, wp, lp, result)) return result;
+    return DefaultProc(msg, wp, lp);
+}
+
+}  // namespace win
