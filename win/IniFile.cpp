@@ -64,7 +64,13 @@ bool IniFile::KeyExists(const std::wstring& section, const std::wstring& key) co
 
 void IniFile::WriteString(const std::wstring& section, const std::wstring& key,
                           const std::wstring& value) const {
-    if (!WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
+    // Windows refuses to write a read-only file even for administrators;
+    // where the file system would let a privileged user through, the
+    // attribute is honoured here all the same.
+    DWORD attr = GetFileAttributesW(path_.c_str());
+    bool readOnly = attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY);
+    if (readOnly ||
+        !WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
         throw Error(Format(L"Unable to write to %s", path_));
 }
 

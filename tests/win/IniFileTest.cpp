@@ -49,3 +49,20 @@ TEST(IniFile, AFailedWriteRaisesWithTheFullPath) {
         EXPECT_EQ(e.Message(), L"Unable to write to " + path);
     }
 }
+
+TEST(IniFile, AReadOnlyFileOrADirectoryInItsPlaceCannotBeWritten) {
+    TempDir dir;
+    std::wstring path = dir.File(L"ro.ini");
+    WriteFileText(path, "[S]\r\nK=1\r\n");
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    win::IniFile ini(path);
+    EXPECT_THROW(ini.WriteString(L"S", L"K", L"2"), win::Error);
+    EXPECT_EQ(ini.ReadInteger(L"S", L"K", 0), 1);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    std::wstring folder = dir.File(L"dir.ini");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    win::IniFile notAFile(folder);
+    EXPECT_THROW(notAFile.WriteString(L"S", L"K", L"2"), win::Error);
+    EXPECT_EQ(notAFile.ReadInteger(L"S", L"K", 7), 7);
+}
