@@ -12,7 +12,7 @@ constexpr int kDefaultC1 = 249;
 }  // namespace
 
 void TfrmMain::LoadSettings() {
-    win::IniFile ini(SettingsFilePath());
+    win::IniFile ini(SettingsFilePath(SettingsUse::Read));
     if (ini.ReadInteger(L"Window", L"State", 1) == 3) {
         MaximizeOnShow = true;
     } else {
@@ -41,7 +41,7 @@ void TfrmMain::LoadSettings() {
 }
 
 void TfrmMain::SaveSettings() {
-    win::IniFile ini(SettingsFilePath());
+    win::IniFile ini(SettingsFilePath(SettingsUse::Write));
     WINDOWPLACEMENT wp{sizeof(wp)};
     bool placed = GetWindowPlacement(Handle(), &wp) != FALSE;
     if (placed) ini.WriteInteger(L"Window", L"State", (int)wp.showCmd);

@@ -2,13 +2,18 @@
 
 #include "win/Files.h"
 
-std::wstring SettingsFilePath() {
-    std::wstring local = win::ExeFolder() + L"options.ini";
-    if (win::CanCreateFileIn(win::ExeFolder())) return local;
-    std::wstring folder = win::AppDataFolder() + L"\\Pathnook";
+std::wstring SettingsFilePath(SettingsUse use) {
+    return SettingsFilePath(use, win::ExeFolder(), win::AppDataFolder());
+}
+
+std::wstring SettingsFilePath(SettingsUse use, const std::wstring& exeFolder,
+                              const std::wstring& appData) {
+    std::wstring local = exeFolder + L"options.ini";
+    if (win::CanCreateFileIn(exeFolder)) return local;
+    std::wstring folder = appData + L"\\Pathnook";
     std::wstring roaming = folder + L"\\options.ini";
-    if (win::FileExists(roaming)) return roaming;
-    if (win::FileExists(local)) return local;  // read-only defaults shipped beside the program
+    if (use == SettingsUse::Read)
+        return !win::FileExists(roaming) && win::FileExists(local) ? local : roaming;
     win::EnsureDirectory(folder);
     return roaming;
 }

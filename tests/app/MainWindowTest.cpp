@@ -1,0 +1,199 @@
+// The main window built in this process: menu, actions, tool bar, enabling
+// rules and painting.
+#include <gtest/gtest.h>
+
+#include "app/CommandIds.h"
+#include "app/Main.h"
+#include "support/TestSupport.h"
+#include "win/Application.h"
+
+using namespace testing_support;
+
+namespace {
+const std::wstring kStore = L"Software\\Pathnook";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteKeyTree(kStore);
+        SetString(kStore + L"\\Install", L"Seeded", L"1");
+        for (int i = 0; i < 3; ++i) {
+            SetString(kStore, L"N" + std::to_wstring(i), L"e" + std::to_wstring(i));
+            SetString(kStore, L"P" + std::to_wstring(i), L"C:\\e" + std::to_wstring(i));
+        }
+        form = std::make_unique<TfrmMain>();
+        form->Show();
+        win::Application::Instance().ProcessMessages();
+    }
+    void TearDown() override {
+        form.reset();
+        DeleteKeyTree(kStore);
+    }
+    void Idle() {
+        win::Application::Instance().ProcessMessages();
+        win::Application::Instance().Idle();
+    }
+    std::wstring Tip(UINT command) {
+        wchar_t text[256] = L"";
+        NMTBGETINFOTIPW tip{};
+        tip.hdr.hwndFrom = form->ToolBar1.Handle();
+        tip.hdr.code = TBN_GETINFOTIPW;
+        tip.iItem = (int)command;
+        tip.pszText = text;
+        tip.cchTextMax = 256;
+        SendMessageW(form->Handle(), WM_NOTIFY, 0, (LPARAM)&tip);
+        return text;
+    }
+    bool MenuEnabled(const win::MenuItem& item) {
+        return !(GetMenuState(item.Owner, item.Command, MF_BYCOMMAND) & MF_GRAYED);
+    }
+    bool ButtonEnabled(const win::Action& action) {
+        for (auto& b : form->ToolBar1.Buttons())
+            if (b.Bound == &action)
+                return SendMessageW(form->ToolBar1.Handle(), TB_ISBUTTONENABLED, b.Command, 0) != 0;
+        return false;
+    }
+    std::unique_ptr<TfrmMain> form;
+};
+
+std::vector<std::wstring> Texts(const win::MenuItem& parent) {
+    std::vector<std::wstring> out;
+    for (auto& item : parent.Items) out.push_back(item->DisplayText());
+    return out;
+}
+}  // namespace
+
+TEST_F(MainWindowTest, ActionsCarryTheirCaptionsHintsImagesAndShortCuts) {
+    struct Row {
+        win::Action* action;
+        const wchar_t* caption;
+        const wchar_t* hint;
+        int image;
+        win::ShortCut key;
+    } rows[] = {
+        {form->aAddFolder, L"&Add to List", L"Add a pathnook", 10, win::kCtrl | 'A'},
+        {form->aEdit, L"&Edit Item", L"Edit the selected pathnook", 12, 0},
+        {form->aDelete, L"&Delete Item", L"Delete the select folder item", 11, 0},
+        {form->aItemUp, L"&Up Item", L"", 16, win::kCtrl | 'U'},
+        {form->aItemDown, L"&Down Item", L"", 18, win::kCtrl | 'D'},
+        {form->aSort, L"&Sort by Alias", L"Sort by Alias(Ascending)", -1, 0},
+        {form->aRefresh, L"&Refresh", L"Refresh the folder list", 14, 0},
+        {form->aExit, L"&Exit", L"Exit the Pathnook", 17, 0},
+    };
+    for (auto& r : rows) {
+        EXPECT_EQ(r.action->Caption, r.caption);
+        EXPECT_EQ(r.action->Hint, r.hint) << r.caption;
+        EXPECT_EQ(r.action->ImageIndex, r.image) << r.caption;
+        EXPECT_EQ(r.action->Key, r.key) << r.caption;
+    }
+    EXPECT_EQ(form->ImageList1.Count(), 19);
+    EXPECT_EQ(form->ImageList2.Count(), 10);
+}
+
+TEST_F(MainWindowTest, MenuBarAndToolBarAreLaidOutInOrder) {
+    auto& root = form->Menu().Root;
+    ASSERT_EQ(root.Items.size(), 2u);
+    EXPECT_EQ(root.Items[0]->Caption, L"&File");
+    EXPECT_EQ(root.Items[1]->Caption, L"&View");
+    EXPECT_EQ(Texts(*root.Items[1]), (std::vector<std::wstring>{L"&Sort by Alias\tCtrl+S", L"-", L"&Up Item\tCtrl+U",
+                                                                 L"&Down Item\tCtrl+D", L"-", L"&Refresh"}));
+    auto file = Texts(*root.Items[0]);
+    EXPECT_EQ(file.front(), L"&Add to List...\tCtrl+A");
+    EXPECT_EQ(file.back(), L"&Exit");
+    EXPECT_NE(std::find(file.begin(), file.end(), L"&Delete Item"), file.end());
+    EXPECT_EQ(GetMenuItemCount(form->Menu().Handle()), 2);
+
+    struct Button {
+        const wchar_t* caption;
+        int image;  // or the separator's width
+        bool separator;
+        std::wstring tip;
+    } expected[] = {
+        {L"Add", 3, false, L"Add a pathnook to list"},
+        {L" Edit  ", 5, false, L"Edit the selected pathnook in the list"},
+        {L"Delete", 4, false, L"Remove the select folder item from list"},
+        {L"", 8, true, L""}, {L"", 6, true, L""},
+        {L"  Up  ", 9, false, L"Move the selected folder item up the list"},
+        {L"Down", 1, false, L"Move the selected folder item down the list"},
+        {L"", 8, true, L""}, {L"", 8, true, L""},
+        {L"Refresh", 7, false, L"Refresh the folder list"},
+        {L"", 8, true, L""}, {L"", 8, true, L""},
+        {L"Exit", 0, false, L"Exit the Pathnook"},
+    };
+    auto& buttons = form->ToolBar1.Buttons();
+    ASSERT_EQ(buttons.size(), std::size(expected));
+    ASSERT_EQ(SendMessageW(form->ToolBar1.Handle(), TB_BUTTONCOUNT, 0, 0), (LRESULT)std::size(expected));
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        TBBUTTON tb{};
+        SendMessageW(form->ToolBar1.Handle(), TB_GETBUTTON, i, (LPARAM)&tb);
+        EXPECT_EQ(tb.iBitmap, expected[i].image) << i;
+        EXPECT_EQ((tb.fsStyle & BTNS_SEP) != 0, expected[i].separator) << i;
+        EXPECT_EQ(buttons[i].Caption, expected[i].caption);
+        if (!expected[i].separator) EXPECT_EQ(Tip(buttons[i].Command), expected[i].tip) << i;
+    }
+    EXPECT_EQ(form->ToolBar1.Height(), 41);
+    RECT button{};
+    SendMessageW(form->ToolBar1.Handle(), TB_GETITEMRECT, 0, (LPARAM)&button);
+    EXPECT_EQ(button.right - button.left, 44);
+    EXPECT_EQ(button.bottom - button.top, 38);
+    EXPECT_EQ(button.left, 10);  // the indent
+}
+
+TEST_F(MainWindowTest, EnablingFollowsTheSelectionAtIdleTime) {
+    win::MenuItem* up = nullptr;
+    win::MenuItem* edit = nullptr;
+    form->Menu().ForEach([&](win::MenuItem& item) {
+        if (item.Bound == form->aItemUp) up = &item;
+        if (item.Bound == form->aEdit) edit = &item;
+    });
+    ASSERT_TRUE(up && edit);
+    form->lvMain.Select(-1);
+    Idle();
+    EXPECT_FALSE(form->aDelete->Enabled());
+    EXPECT_FALSE(ButtonEnabled(*form->aDelete));
+    EXPECT_FALSE(MenuEnabled(*up));
+    EXPECT_TRUE(form->aSort->Enabled());
+    EXPECT_TRUE(form->aRefresh->Enabled());
+
+    form->lvMain.Select(1);
+    Idle();
+    EXPECT_TRUE(form->aDelete->Enabled());
+    EXPECT_TRUE(ButtonEnabled(*form->aDelete));
+    EXPECT_TRUE(MenuEnabled(*up));
+    EXPECT_TRUE(form->aItemDown->Enabled());
+
+    form->lvMain.Select(2);
+    Idle();
+    EXPECT_FALSE(form->aItemDown->Enabled());
+    EXPECT_FALSE(ButtonEnabled(*form->aItemDown));
+
+    form->lvMain.Select(0);
+    Idle();
+    EXPECT_FALSE(form->aItemUp->Enabled());
+
+    // One entry left: nothing to sort.
+    form->Entries().resize(1);
+    form->ShowEntries(0);
+    Idle();
+    EXPECT_FALSE(form->aSort->Enabled());
+}
+
+TEST_F(MainWindowTest, SortChangesItsHintWithTheDirection) {
+    form->aSort->Execute();
+    EXPECT_EQ(form->aSort->Hint, L"Sort by Alias(Descending)");
+    EXPECT_FALSE(form->SortAscending);
+    form->aSort->Execute();
+    EXPECT_EQ(form->aSort->Hint, L"Sort by Alias(Ascending)");
+}
+
+TEST_F(MainWindowTest, PaintsItsColours) {
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Idle();
+    EXPECT_EQ(form->ToolBar1.Color, RGB(214, 223, 246));
+    EXPECT_EQ(form->lvMain.BkColor(), RGB(239, 239, 255));
+    HDC dc = GetDC(form->Handle());
+    RECT client = form->ClientRect();
+    EXPECT_EQ(GetPixel(dc, 3, client.bottom - 3), RGB(214, 223, 247));  // the margin beside the list
+    EXPECT_EQ(GetPixel(dc, client.right - 3, 20), RGB(214, 223, 246));  // the tool bar's free end
+    ReleaseDC(form->Handle(), dc);
+}
