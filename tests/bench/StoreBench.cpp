@@ -1,0 +1,108 @@
+// Times the list paths with 10,000 entries against the bare registry work
+// they need. Not a test: run by hand (scripts/bench.sh) and read the ratios.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "app/Main.h"
+#include "support/TestSupport.h"
+#include "win/Application.h"
+#include "win/Registry.h"
+
+using namespace testing_support;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+const std::wstring kStore = L"Software\\Pathnook";
+constexpr int kCount = 10000;
+
+double Ms(Clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+std::wstring Alias(int i) { return L"alias " + std::to_wstring(kCount - i); }  // descending
+std::wstring Path(int i) { return L"C:\\Folders\\number " + std::to_wstring(i); }
+
+void Fill() {
+    DeleteKeyTree(kStore);
+    SetString(kStore + L"\\Install", L"Seeded", L"1");
+    win::RegKey key(kStore, true);
+    for (int i = 0; i < kCount; ++i) {
+        key.WriteString(AliasName(i), Alias(i));
+        key.WriteString(PathName(i), Path(i));
+    }
+}
+
+// The floor for a full rewrite: the same writes on one open key.
+double WriteFloor(int positions) {
+    auto t = Clock::now();
+    win::RegKey key(kStore, true);
+    for (int i = 0; i < positions; ++i) {
+        key.WriteString(AliasName(i), Alias(i));
+        key.WriteString(PathName(i), Path(i));
+    }
+    return Ms(t);
+}
+
+double ReadFloor() {
+    auto t = Clock::now();
+    win::RegKey key(kStore, true);
+    size_t chars = 0;
+    for (int i = 0; i <= kCount; ++i) chars += key.ReadString(AliasName(i)).size() + key.ReadString(PathName(i)).size();
+    return chars ? Ms(t) : 0;
+}
+
+double StartToShownList(int expectedRows) {
+    TempDir dir;
+    PathnookProcess app(dir.Path());
+    auto t = Clock::now();
+    app.Start(false);
+    HWND list = nullptr;
+    WaitUntil([&] {
+        HWND w = FindWindowW(L"Pathnook Made by Orvell Software", nullptr);
+        list = w ? FindWindowExW(w, nullptr, L"SysListView32", nullptr) : nullptr;
+        return list && IsWindowVisible(w) && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == expectedRows;
+    }, 60000);
+    double ms = Ms(t);
+    app.Close();
+    app.WaitExit(20000);
+    return ms;
+}
+}  // namespace
+
+int main() {
+    Fill();
+    double readFloor = ReadFloor();
+    double writeFloor = WriteFloor(kCount - 1);
+    double start = StartToShownList(kCount);
+    DeleteKeyTree(kStore);
+    SetString(kStore + L"\\Install", L"Seeded", L"1");
+    double emptyStart = StartToShownList(0);
+    std::printf("read floor (%d positions + the empty one): %.1f ms\n", kCount, readFloor);
+    std::printf("write floor (%d positions): %.1f ms\n", kCount - 1, writeFloor);
+    std::printf("start to shown list: %.1f ms with %d entries, %.1f ms empty; the list's share %.1f ms = %.2f x read floor\n",
+                start, kCount, emptyStart, start - emptyStart, (start - emptyStart) / readFloor);
+
+    Fill();
+    TfrmMain form;
+    form.Show();
+    win::Application::Instance().ProcessMessages();
+    form.lvMain.Select(0);
+    auto t = Clock::now();
+    form.aDeleteExecute();
+    double del = Ms(t);
+    std::printf("delete first row: %.1f ms = %.2f x write floor\n", del, del / writeFloor);
+
+    Fill();
+    form.aRefreshExecute();
+    t = Clock::now();
+    form.aSortExecute();
+    double sort = Ms(t);
+    double sortFloor = WriteFloor(kCount);
+    std::printf("sort %d entries: %.1f ms = %.2f x write floor (%.1f ms)\n", kCount, sort, sort / sortFloor, sortFloor);
+    bool sorted = form.Entries().front().Alias == L"alias 1" && form.Entries().back().Alias == L"alias 9999";
+    std::printf("sorted as expected: %s\n", sorted ? "yes" : "NO");
+    DeleteKeyTree(kStore);
+    return sorted ? 0 : 1;
+}
