@@ -74,9 +74,14 @@ TEST(Jpeg, CorruptOrTruncatedDataGivesAnEmptyPicture) {
     EXPECT_TRUE(win::DecodeJpeg(good.data(), 0).Empty());
     const char text[] = "this is not a picture at all, just some text";
     EXPECT_TRUE(win::DecodeJpeg(text, sizeof(text)).Empty());
-    // A valid header with the picture's data cut off: libjpeg alone would
-    // pad it with grey and only warn.
-    EXPECT_TRUE(win::DecodeJpeg(good.data(), good.size() * 2 / 3).Empty());
+    // Complete headers with the scan data cut off after two bytes: libjpeg
+    // alone would pad the picture with grey and only warn.
+    size_t sos = 0;
+    while (sos + 3 < good.size() && !(good[sos] == 0xFF && good[sos + 1] == 0xDA)) ++sos;
+    ASSERT_LT(sos + 3, good.size());
+    size_t scan = sos + 2 + (good[sos + 2] << 8 | good[sos + 3]);
+    ASSERT_LT(scan + 2, good.size());
+    EXPECT_TRUE(win::DecodeJpeg(good.data(), scan + 2).Empty());
     EXPECT_TRUE(win::DecodeJpeg(good.data(), 20).Empty());
     // The start-of-image marker alone.
     EXPECT_TRUE(win::DecodeJpeg(good.data(), 4).Empty());
