@@ -125,6 +125,17 @@ HWND FindAboutBox(DWORD pid, int timeoutMs = 5000) {
     return found;
 }
 
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return bytes;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got) bytes.append(buf, got);
+    CloseHandle(f);
+    return bytes;
+}
+
 HWND ChildWithText(HWND parent, const std::wstring& text) {
     for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
         wchar_t buf[256] = {};
@@ -140,6 +151,11 @@ TEST(HelpMenu, HelpOpensTheChmBesideTheExeAndHomePageTheWebAddress) {
     TempDir dir;
     ASSERT_TRUE(CopyFileW(BuiltExe(L"Pathnook.chm").c_str(), dir.File(L"Pathnook.chm").c_str(), FALSE))
         << "Pathnook.chm is built beside Pathnook.exe";
+    // A compiled help file, not some placeholder: it starts with the CHM
+    // signature and holds the pages.
+    std::string chm = ReadBytes(dir.File(L"Pathnook.chm"));
+    EXPECT_EQ(chm.substr(0, 4), "ITSF");
+    EXPECT_GT(chm.size(), 4000u);
     std::wstring record = dir.File(L"shell-open.txt");
     RecordingHandlers handlers(record);
     PathnookProcess app(dir.Path());
