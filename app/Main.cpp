@@ -84,6 +84,12 @@ void TfrmMain::CreateMenu() {
     view.Add(L"&Down Item", aItemDown);
     view.AddSeparator();
     view.Add(L"&Refresh", aRefresh);
+    auto& help = root.Add(L"&Help");
+    help.Add(L"&Help").Handler([this] { miHelpClick(); });
+    help.AddSeparator();
+    help.Add(L"&HomePage").Handler([this] { miHomePageClick(); });
+    help.AddSeparator();
+    help.Add(L"&About...").Handler([this] { miAboutClick(); });
     AttachMenu();
 }
 

@@ -40,6 +40,9 @@ public:
     void aRefreshExecute();
     void aExitExecute();
     void lvMainDblClick();
+    void miHelpClick();
+    void miHomePageClick();
+    void miAboutClick();
     bool aEditUpdate();
     bool aItemUpUpdate();
     bool aItemDownUpdate();

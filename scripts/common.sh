@@ -12,7 +12,7 @@ pn_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 # Installs what the build and Wine need; does nothing when all is present.
 pn_install_deps() {
   local pkgs="wine wine64 g++-mingw-w64-x86-64-posix cmake ninja-build googletest xvfb xauth
-    imagemagick xdotool fonts-wine fonts-arphic-uming fp-utils"
+    imagemagick xdotool fonts-wine fonts-arphic-uming fp-utils dpkg-dev"
   local missing=""
   for p in $pkgs; do dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"; done
   if [ -n "$missing" ]; then
@@ -22,10 +22,50 @@ pn_install_deps() {
   fi
 }
 
+# libjpeg for the mingw target, static, built once from Debian's source
+# package of libjpeg-turbo and kept in a cache folder for every later build.
+PN_LIBJPEG="${PATHNOOK_LIBJPEG:-${XDG_CACHE_HOME:-$HOME/.cache}/pathnook/libjpeg-mingw}"
+pn_libjpeg() {
+  if [ -f "$PN_LIBJPEG/lib/libjpeg.a" ] && [ -f "$PN_LIBJPEG/include/jpeglib.h" ]; then return 0; fi
+  echo "Building libjpeg-turbo for mingw into $PN_LIBJPEG (once)"
+  local start=$SECONDS
+  if ! dpkg -s dpkg-dev >/dev/null 2>&1; then
+    DEBIAN_FRONTEND=noninteractive pn_as_root apt-get install -y -q --no-install-recommends dpkg-dev
+  fi
+  # apt-get source needs a deb-src entry for the mirror already in use.
+  if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    local f
+    for f in /etc/apt/sources.list.d/*.sources; do
+      [ -f "$f" ] || continue
+      sed 's/^Types: *deb *$/Types: deb-src/' "$f" | pn_as_root tee "/etc/apt/sources.list.d/pathnook-src-$(basename "$f")" >/dev/null
+    done
+    if [ -f /etc/apt/sources.list ]; then
+      grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | pn_as_root tee /etc/apt/sources.list.d/pathnook-src.list >/dev/null
+    fi
+    pn_as_root apt-get update -q
+  fi
+  local work src rc=0
+  work="$(mktemp -d /tmp/pathnook-libjpeg.XXXXXX)"
+  # Two small pictures need no SIMD; without it nasm is not needed either.
+  (cd "$work" && apt-get source -q libjpeg-turbo >/dev/null) &&
+  src="$(find "$work" -maxdepth 1 -mindepth 1 -type d -name 'libjpeg-turbo*' | head -1)" &&
+  cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$PN_LIBJPEG" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -Wno-dev >/dev/null &&
+  cmake --build "$work/build" -j "$(nproc)" --target jpeg-static >/dev/null &&
+  mkdir -p "$PN_LIBJPEG/lib" "$PN_LIBJPEG/include" &&
+  cp "$work/build/jconfig.h" "$src/jerror.h" "$src/jmorecfg.h" "$src/jpeglib.h" "$PN_LIBJPEG/include/" &&
+  cp "$work/build/libjpeg.a" "$PN_LIBJPEG/lib/" || rc=1
+  rm -rf "$work"
+  if [ $rc != 0 ]; then echo "libjpeg build failed" >&2; return 1; fi
+  echo "libjpeg ready in $((SECONDS - start)) s"
+}
+
 pn_build() {
   local type="${1:-Release}"
+  pn_libjpeg
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DPATHNOOK_LIBJPEG="$PN_LIBJPEG" >/dev/null
   cmake --build "$BUILD" -j "$(nproc)"
 }
 

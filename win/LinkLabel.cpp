@@ -1,0 +1,31 @@
+#include "win/LinkLabel.h"
+
+namespace win {
+
+LinkLabel::~LinkLabel() {
+    // The window goes first so that it never holds a deleted font.
+    if (Handle() && IsWindow(Handle())) SendMessageW(Handle(), WM_SETFONT, 0, FALSE);
+    if (font_) DeleteObject(font_);
+}
+
+void LinkLabel::Create(HWND parent, const std::wstring& text, int x, int y) {
+    Label::Create(parent, text, x, y, 0, 0, SS_NOTIFY);
+    LOGFONTW lf{};
+    HFONT base = (HFONT)SendMessageW(parent, WM_GETFONT, 0, 0);
+    if (!base || !GetObjectW(base, sizeof(lf), &lf)) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfUnderline = TRUE;
+    font_ = CreateFontIndirectW(&lf);
+    SetFont(font_);
+    SIZE s = TextExtent(Handle(), text);
+    SetBounds(x, y, s.cx, s.cy);
+}
+
+LRESULT LinkLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SETCURSOR) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    }
+    return Label::WndProc(msg, wp, lp);
+}
+
+}  // namespace win

@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include "win/StdControls.h"
+
+namespace win {
+
+// A label that reads as a link: blue, underlined (a copy of the parent's
+// font it owns), the hand cursor, and clicks reported through OnClick.
+class LinkLabel : public Label {
+public:
+    LinkLabel() { TextColor = RGB(0, 0, 255); }
+    ~LinkLabel() override;
+    void Create(HWND parent, const std::wstring& text, int x, int y);
+    HFONT LinkFont() const { return font_; }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    HFONT font_ = nullptr;
+};
+
+}  // namespace win

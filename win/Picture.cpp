@@ -1,0 +1,68 @@
+#include "win/Picture.h"
+
+namespace win {
+
+void Picture::Create(HWND parent, int x, int y, int w, int h) {
+    CreateOwnClass(L"winPicture", 0, WS_CHILD | WS_VISIBLE, 0, nullptr, x, y, w, h, parent, nullptr);
+}
+
+void Picture::SetPicture(Bitmap32 picture) {
+    picture_ = std::move(picture);
+    Invalidate();
+}
+
+void Picture::Paint(HDC dc) {
+    RECT client = ClientRect();
+    int drawnW = 0, drawnH = 0;
+    if (!picture_.Empty()) {
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, picture_.Handle());
+        drawnW = picture_.Width();
+        drawnH = picture_.Height();
+        BitBlt(dc, 0, 0, drawnW, drawnH, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    // Whatever the picture leaves uncovered.
+    HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+    RECT right{drawnW, 0, client.right, client.bottom};
+    RECT below{0, drawnH, drawnW, client.bottom};
+    if (right.left < right.right) FillRect(dc, &right, face);
+    if (below.top < below.bottom) FillRect(dc, &below, face);
+}
+
+LRESULT Picture::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;  // Paint covers everything
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT: Paint((HDC)wp); return 0;
+    }
+    return Window::WndProc(msg, wp, lp);
+}
+
+void SunkenRule::Create(HWND parent, int x, int y, int w, int h) {
+    CreateOwnClass(L"winSunkenRule", 0, WS_CHILD | WS_VISIBLE, 0, nullptr, x, y, w, h, parent, nullptr);
+}
+
+LRESULT SunkenRule::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND) return 1;
+    if (msg == WM_PAINT || msg == WM_PRINTCLIENT) {
+        PAINTSTRUCT ps{};
+        HDC dc = msg == WM_PAINT ? BeginPaint(Handle(), &ps) : (HDC)wp;
+        RECT r = ClientRect();
+        RECT top{0, 0, r.right, r.bottom / 2}, bottom{0, r.bottom / 2, r.right, r.bottom};
+        FillRect(dc, &top, GetSysColorBrush(COLOR_BTNSHADOW));
+        FillRect(dc, &bottom, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+        if (msg == WM_PAINT) EndPaint(Handle(), &ps);
+        return 0;
+    }
+    return Window::WndProc(msg, wp, lp);
+}
+
+}  // namespace win
