@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <map>
 #include <set>
+#include <unordered_set>
 #include <vector>
 
 #include "win/Error.h"
@@ -163,6 +164,14 @@ void AppendToStore(const std::wstring& key, FolderList& list, const FolderEntry&
     AppendEntry(key, list, entry);
 }
 
+// What makes two entries the same for import: the alias as it is, the path
+// upper-cased (ASCII letters) with a trailing backslash.
+std::wstring EntryKey(const FolderEntry& entry) {
+    std::wstring path = UpperAscii(entry.Path);
+    if (path.empty() || path.back() != L'\\') path.push_back(L'\\');
+    return entry.Alias + L'\0' + path;
+}
+
 }  // namespace
 
 std::wstring ListFileName(const std::wstring& chosen) {
@@ -212,14 +221,9 @@ FolderList ReadListFile(const std::wstring& file) {
 }
 
 bool ListHolds(const FolderList& list, const FolderEntry& entry) {
-    auto pathKey = [](const std::wstring& path) {
-        std::wstring p = UpperAscii(path);
-        if (p.empty() || p.back() != L'\\') p.push_back(L'\\');
-        return p;
-    };
-    std::wstring wanted = pathKey(entry.Path);
+    std::wstring wanted = EntryKey(entry);
     for (const FolderEntry& e : list)
-        if (e.Alias == entry.Alias && pathKey(e.Path) == wanted) return true;
+        if (EntryKey(e) == wanted) return true;
     return false;
 }
 
@@ -231,8 +235,13 @@ size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderL
                       const EntryAppender& append) {
     size_t appended = 0;
     try {
+        // The same rule as ListHolds, kept in a set so that a long file does
+        // not cost a scan of the list per entry.
+        std::unordered_set<std::wstring> held;
+        for (const FolderEntry& e : list) held.insert(EntryKey(e));
         for (const FolderEntry& entry : ReadListFile(file)) {
-            if (ListHolds(list, entry)) continue;
+            std::wstring same = EntryKey(entry);
+            if (held.count(same)) continue;
             size_t position = list.size();
             try {
                 append(key, list, entry);
@@ -243,6 +252,7 @@ size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderL
                 win::RegKey(key, false).DeleteValue(AliasName(position));
                 throw;
             }
+            held.insert(std::move(same));
             ++appended;
         }
     } catch (...) {

@@ -329,3 +329,24 @@ TEST_F(ListFileTest, ExportToAFolderThatCannotBeWrittenRaises) {
     EXPECT_EQ(ReadKeyValues(kKey), before);
     EXPECT_EQ(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+TEST_F(ListFileTest, ALongFileImportsInTimeItsLength) {
+    // Every entry new, so each is checked against all before it.
+    std::string text = "[Pathnook]\r\nCount=2147483647\r\n";
+    const int n = 3000;
+    for (int i = 0; i < n; ++i) {
+        std::string k = std::to_string(i);
+        text.append("N").append(k).append("=a").append(k).append("\r\nP").append(k);
+        text.append("=C:\\").append(k).append("\r\n");
+    }
+    WriteFileText(file, text);
+    auto start = std::chrono::steady_clock::now();
+    FolderList list;
+    size_t appended = ImportListFile(file, kKey, list);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(appended, (size_t)n);
+    EXPECT_EQ(list.back(), (FolderEntry{L"a2999", L"C:\\2999"}));
+    EXPECT_EQ(Stored().size(), (size_t)n);
+    std::printf("imported %d entries in %.2f s\n", n, seconds);
+    EXPECT_LT(seconds, 10.0);
+}

@@ -2,6 +2,7 @@
 
 #include "support/TestSupport.h"
 #include "win/Error.h"
+#include "win/FileDialog.h"
 #include "win/IniFile.h"
 
 using namespace testing_support;
@@ -48,4 +49,11 @@ TEST(IniFile, AFailedWriteRaisesWithTheFullPath) {
     } catch (const win::Error& e) {
         EXPECT_EQ(e.Message(), L"Unable to write to " + path);
     }
+}
+
+TEST(FileDialogTest, FilterTakesTheDoubleNulForm) {
+    using namespace std::string_literals;
+    EXPECT_EQ(win::FilterToWindows(L"Backup files (*.pnx)|*.PNX|All files (*.*)| *.*"),
+              L"Backup files (*.pnx)\0*.PNX\0All files (*.*)\0 *.*\0\0"s);
+    EXPECT_EQ(win::FilterToWindows(L""), L"\0\0"s);
 }
