@@ -50,8 +50,11 @@ std::string ReadBytes(HANDLE h) {
     return bytes;
 }
 
+// Either byte order: both keep any text, so neither needs converting.
 bool IsUtf16(const std::string& bytes) {
-    return bytes.size() >= 2 && (unsigned char)bytes[0] == 0xFF && (unsigned char)bytes[1] == 0xFE;
+    if (bytes.size() < 2) return false;
+    unsigned char a = bytes[0], b = bytes[1];
+    return (a == 0xFF && b == 0xFE) || (a == 0xFE && b == 0xFF);
 }
 
 std::wstring Decode(const std::string& bytes) {
@@ -220,13 +223,6 @@ FolderList ReadListFile(const std::wstring& file) {
     return entries;
 }
 
-bool ListHolds(const FolderList& list, const FolderEntry& entry) {
-    std::wstring wanted = EntryKey(entry);
-    for (const FolderEntry& e : list)
-        if (EntryKey(e) == wanted) return true;
-    return false;
-}
-
 size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list) {
     return ImportListFile(file, key, list, AppendToStore);
 }
@@ -235,8 +231,8 @@ size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderL
                       const EntryAppender& append) {
     size_t appended = 0;
     try {
-        // The same rule as ListHolds, kept in a set so that a long file does
-        // not cost a scan of the list per entry.
+        // Kept in a set so that a long file does not cost a scan of the list
+        // per entry.
         std::unordered_set<std::wstring> held;
         for (const FolderEntry& e : list) held.insert(EntryKey(e));
         for (const FolderEntry& entry : ReadListFile(file)) {
@@ -257,6 +253,18 @@ size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderL
         }
     } catch (...) {
         // The import ends quietly; what was appended stays in both places.
+    }
+    if (appended > 0) {
+        // An append into the first free position joins whatever was stored
+        // beyond it; the list takes those entries in, as the next load would.
+        FolderList stored;
+        try {
+            LoadList(key, stored);
+        } catch (...) {
+            // A bad value ends the reading, here as at the next load.
+        }
+        if (stored.size() > list.size())
+            list.insert(list.end(), stored.begin() + (std::ptrdiff_t)list.size(), stored.end());
     }
     return appended;
 }

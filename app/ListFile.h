@@ -23,12 +23,10 @@ void ExportListFile(const std::wstring& file, const FolderList& list);
 // bogus "Count" costs nothing.
 FolderList ReadListFile(const std::wstring& file);
 
-// Whether the list already holds the entry: the same alias, and the same
-// path after upper-casing ASCII letters and adding a trailing backslash.
-bool ListHolds(const FolderList& list, const FolderEntry& entry);
-
 // Appends to the list every entry of the file that it does not hold yet,
-// writing each to the store at once. Errors end the import silently; the
+// writing each to the store at once. The list holds an entry when a row has
+// the same alias and the same path after upper-casing ASCII letters and
+// adding a trailing backslash; rows appended by this import count too. Errors end the import silently; the
 // list and the store never differ afterwards. Returns the number appended.
 size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list);
 

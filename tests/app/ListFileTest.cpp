@@ -350,3 +350,15 @@ TEST_F(ListFileTest, ALongFileImportsInTimeItsLength) {
     std::printf("imported %d entries in %.2f s\n", n, seconds);
     EXPECT_LT(seconds, 10.0);
 }
+
+TEST_F(ListFileTest, AnAppendThatClosesAGapTakesInTheEntriesBeyondIt) {
+    SetString(kKey, L"N0", L"zero");
+    SetString(kKey, L"P0", L"C:\\zero");
+    SetString(kKey, L"N2", L"two");  // beyond the gap at 1, not part of the list
+    SetString(kKey, L"P2", L"C:\\two");
+    FolderList list = Stored();
+    ASSERT_EQ(list.size(), 1u);
+    ExportListFile(file, {{L"one", L"C:\\one"}});
+    EXPECT_EQ(Import(file, list), 1u);  // Import checks list and store agree
+    EXPECT_EQ(list, (FolderList{{L"zero", L"C:\\zero"}, {L"one", L"C:\\one"}, {L"two", L"C:\\two"}}));
+}

@@ -40,7 +40,8 @@ protected:
     void ChooseFile(PathnookProcess& app, unsigned command, const std::wstring& title,
                     const std::wstring& name) {
         app.Command(command);
-        HWND dialog = FindDialogOf(app.Id(), title);
+        // The first file dialog of a fresh Wine prefix takes long to come up.
+        HWND dialog = FindDialogOf(app.Id(), title, 30000);
         ASSERT_TRUE(dialog) << "no dialog " << testing::PrintToString(title);
         if (name.empty()) {
             PressButton(dialog, IDCANCEL);
@@ -53,7 +54,7 @@ protected:
             SendMessageW(edit, WM_SETTEXT, 0, (LPARAM)name.c_str());
             PressButton(dialog, IDOK);
         }
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000));
         app.Settle();
     }
 
