@@ -55,7 +55,8 @@ protected:
             PressButton(dialog, IDOK);
         }
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000));
-        app.Settle();
+        // Answered only when the command has finished or waits in a message box.
+        app.RowCount();
     }
 
     TempDir dir;
@@ -91,7 +92,7 @@ TEST_F(ListFilesTest, ExportAsksBeforeOverwritingAndImportMergesIntoListAndStore
     EXPECT_TRUE(GetWindowLongW(GetDlgItem(ask, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
     PressButton(ask, IDNO);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(ask); }));
-    app.Settle();
+    app.RowCount();
     EXPECT_EQ(Ini(file, L"Count"), L"99");
     // Yes writes it, without a second extension.
     ChooseFile(app, cmdExport, L"Export Alias and Path", upper);
@@ -138,6 +139,5 @@ TEST_F(ListFilesTest, ExportAsksBeforeOverwritingAndImportMergesIntoListAndStore
 
     // The list shows what the store holds.
     app.Command(cmdRefresh);
-    app.Settle();
     EXPECT_EQ(app.RowCount(), 6);
 }
