@@ -10,6 +10,8 @@ enum CommandId : unsigned {
     cmdSort = 106,
     cmdRefresh = 107,
     cmdExit = 108,
+    cmdImport = 121,
+    cmdExport = 122,
 };
 
 // Posted by a second start to the running instance.

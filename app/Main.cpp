@@ -64,6 +64,9 @@ void TfrmMain::CreateActions() {
     aRefresh = &a.Add(cmdRefresh, L"&Refresh", L"Refresh the folder list", 14, 0,
                       [this] { aRefreshExecute(); });
     aExit = &a.Add(cmdExit, L"&Exit", L"Exit the Pathnook", 17, 0, [this] { aExitExecute(); });
+    // Menu-only commands, kept as actions for their fixed command numbers.
+    aImport = &a.Add(cmdImport, L"&Import...", L"", -1, 0, [this] { miImportClick(); });
+    aExport = &a.Add(cmdExport, L"E&xport...", L"", -1, 0, [this] { miExportClick(); });
 }
 
 void TfrmMain::CreateMenu() {
@@ -75,6 +78,10 @@ void TfrmMain::CreateMenu() {
     file.AddSeparator();
     file.Add(L"&Edit Item...", aEdit);
     file.Add(L"&Delete Item", aDelete);
+    file.AddSeparator();
+    // "&Options..." and the separator after it go here.
+    file.Add(L"&Import...", aImport);
+    file.Add(L"E&xport...", aExport);
     file.AddSeparator();
     file.Add(L"&Exit", aExit);
     auto& view = root.Add(L"&View");

@@ -25,6 +25,8 @@ public:
     win::Action* aSort = nullptr;
     win::Action* aRefresh = nullptr;
     win::Action* aExit = nullptr;
+    win::Action* aImport = nullptr;  // the File menu's list-file commands
+    win::Action* aExport = nullptr;
 
     bool SortAscending = true;   // the next sort is ascending
     bool MaximizeOnShow = false;  // set by LoadSettings for a saved maximised state
@@ -43,6 +45,8 @@ public:
     void miHelpClick();
     void miHomePageClick();
     void miAboutClick();
+    void miImportClick();
+    void miExportClick();
     bool aEditUpdate();
     bool aItemUpUpdate();
     bool aItemDownUpdate();

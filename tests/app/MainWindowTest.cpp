@@ -92,16 +92,18 @@ TEST_F(MainWindowTest, ActionsCarryTheirCaptionsHintsImagesAndShortCuts) {
 
 TEST_F(MainWindowTest, MenuBarAndToolBarAreLaidOutInOrder) {
     auto& root = form->Menu().Root;
-    ASSERT_EQ(root.Items.size(), 2u);
+    ASSERT_EQ(root.Items.size(), 3u);
     EXPECT_EQ(root.Items[0]->Caption, L"&File");
     EXPECT_EQ(root.Items[1]->Caption, L"&View");
+    EXPECT_EQ(root.Items[2]->Caption, L"&Help");
     EXPECT_EQ(Texts(*root.Items[1]), (std::vector<std::wstring>{L"&Sort by Alias\tCtrl+S", L"-", L"&Up Item\tCtrl+U",
                                                                  L"&Down Item\tCtrl+D", L"-", L"&Refresh"}));
+    EXPECT_EQ(Texts(*root.Items[2]), (std::vector<std::wstring>{L"&Help", L"-", L"&HomePage", L"-", L"&About..."}));
     auto file = Texts(*root.Items[0]);
     EXPECT_EQ(file.front(), L"&Add to List...\tCtrl+A");
     EXPECT_EQ(file.back(), L"&Exit");
     EXPECT_NE(std::find(file.begin(), file.end(), L"&Delete Item"), file.end());
-    EXPECT_EQ(GetMenuItemCount(form->Menu().Handle()), 2);
+    EXPECT_EQ(GetMenuItemCount(form->Menu().Handle()), 3);
 
     struct Button {
         const wchar_t* caption;

@@ -2,6 +2,7 @@
 
 #include "support/TestSupport.h"
 #include "win/Error.h"
+#include "win/FileDialog.h"
 #include "win/IniFile.h"
 
 using namespace testing_support;
@@ -65,4 +66,11 @@ TEST(IniFile, AReadOnlyFileOrADirectoryInItsPlaceCannotBeWritten) {
     win::IniFile notAFile(folder);
     EXPECT_THROW(notAFile.WriteString(L"S", L"K", L"2"), win::Error);
     EXPECT_EQ(notAFile.ReadInteger(L"S", L"K", 7), 7);
+}
+
+TEST(FileDialogTest, FilterTakesTheDoubleNulForm) {
+    using namespace std::string_literals;
+    EXPECT_EQ(win::FilterToWindows(L"Backup files (*.pnx)|*.PNX|All files (*.*)| *.*"),
+              L"Backup files (*.pnx)\0*.PNX\0All files (*.*)\0 *.*\0\0"s);
+    EXPECT_EQ(win::FilterToWindows(L""), L"\0\0"s);
 }
