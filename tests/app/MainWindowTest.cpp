@@ -131,7 +131,9 @@ TEST_F(MainWindowTest, MenuBarAndToolBarAreLaidOutInOrder) {
         EXPECT_EQ(tb.iBitmap, expected[i].image) << i;
         EXPECT_EQ((tb.fsStyle & BTNS_SEP) != 0, expected[i].separator) << i;
         EXPECT_EQ(buttons[i].Caption, expected[i].caption);
-        if (!expected[i].separator) EXPECT_EQ(Tip(buttons[i].Command), expected[i].tip) << i;
+        if (!expected[i].separator) {
+            EXPECT_EQ(Tip(buttons[i].Command), expected[i].tip) << i;
+        }
     }
     EXPECT_EQ(form->ToolBar1.Height(), 41);
     RECT button{};

@@ -58,13 +58,13 @@ double StartToShownList(int expectedRows) {
     PathnookProcess app(dir.Path());
     auto t = Clock::now();
     app.Start(false);
-    HWND list = nullptr;
     WaitUntil([&] {
         HWND w = FindWindowW(L"Pathnook Made by Orvell Software", nullptr);
-        list = w ? FindWindowExW(w, nullptr, L"SysListView32", nullptr) : nullptr;
+        HWND list = w ? FindWindowExW(w, nullptr, L"SysListView32", nullptr) : nullptr;
         return list && IsWindowVisible(w) && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == expectedRows;
-    }, 60000);
+    }, 120000);
     double ms = Ms(t);
+    app.WaitForWindow();
     app.Close();
     app.WaitExit(20000);
     return ms;
@@ -72,7 +72,10 @@ double StartToShownList(int expectedRows) {
 }  // namespace
 
 int main() {
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    auto begin = Clock::now();
     Fill();
+    std::printf("filled the store with %d entries in %.1f ms\n", kCount, Ms(begin));
     double readFloor = ReadFloor();
     double writeFloor = WriteFloor(kCount - 1);
     double start = StartToShownList(kCount);

@@ -196,7 +196,10 @@ bool PathnookProcess::Start(bool waitForWindow) {
     if (!CreateProcessW(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
                         &si, &info_))
         return false;
-    if (!waitForWindow) return true;
+    return !waitForWindow || WaitForWindow();
+}
+
+bool PathnookProcess::WaitForWindow() {
     WaitForInputIdle(info_.hProcess, 10000);
     WaitUntil([&] { return (window_ = MainWindowOf(info_.dwProcessId)) != nullptr && IsWindowVisible(window_); },
               15000);

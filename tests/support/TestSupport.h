@@ -45,6 +45,7 @@ public:
 
     std::wstring ExePath() const { return exe_; }
     bool Start(bool waitForWindow = true);
+    bool WaitForWindow();  // the process's main window, shown
     HWND Window() const { return window_; }
     DWORD Id() const { return info_.dwProcessId; }
     // Sends a command as a menu item or short-cut would.
