@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "win/Notify.h"
+#include "win/ToolBar.h"
 #include "xpmenu/ControlSubClass.h"
 
 namespace xpmenu {
@@ -68,6 +69,11 @@ void Release(HDC dc, HPEN p, HBRUSH b) {
     SelectObject(dc, GetStockObject(NULL_BRUSH));
     DeleteObject(p);
     DeleteObject(b);
+}
+
+bool IsTransparentToolBar(HWND tb) {
+    auto* w = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(tb));
+    return !(w && w->Color != CLR_NONE) && !GetPropW(tb, L"XPMenu.Color");
 }
 
 void PaintButtonControl(TControlSubClass& r);
@@ -421,9 +427,26 @@ void PaintComboControl(TControlSubClass& r) {
 LRESULT TXPMenu::CustomDrawToolBar(HWND toolBar, NMTBCUSTOMDRAW& cd) {
     if (!active_) return -1;
     if (cd.nmcd.dwDrawStage == CDDS_PREPAINT) {
-        if (!(GetWindowLongW(toolBar, GWL_STYLE) & TBSTYLE_TRANSPARENT))
+        if (!IsTransparentToolBar(toolBar))
             FillColor(cd.nmcd.hdc, cd.nmcd.rc, ControlColor(toolBar));
-        return CDRF_NOTIFYITEMDRAW;
+        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+    }
+    if (cd.nmcd.dwDrawStage == CDDS_POSTPAINT) {
+        // Separators get no item notices and are drawn by the tool bar
+        // itself: give every one the button face afterwards.
+        if (!IsTransparentToolBar(toolBar)) {
+            COLORREF tbColor = ControlColor(toolBar);
+            COLORREF face = highColor_ ? LightenColor(tbColor, 16) : tbColor;
+            int n = (int)SendMessageW(toolBar, TB_BUTTONCOUNT, 0, 0);
+            for (int i = 0; i < n; ++i) {
+                TBBUTTON b{};
+                RECT r{};
+                if (SendMessageW(toolBar, TB_GETBUTTON, i, (LPARAM)&b) && (b.fsStyle & BTNS_SEP) &&
+                    SendMessageW(toolBar, TB_GETITEMRECT, i, (LPARAM)&r))
+                    FillColor(cd.nmcd.hdc, r, face);
+            }
+        }
+        return CDRF_DODEFAULT;
     }
     if (cd.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     int index = (int)SendMessageW(toolBar, TB_COMMANDTOINDEX, cd.nmcd.dwItemSpec, 0);
@@ -456,7 +479,9 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
     const COLORREF hotFill = (highColor_ && !useSystemColors_) ? LightenColor(select_, 68) : colors_.SelectFill;
     const COLORREF face = highColor_ ? LightenColor(tbColor, 16) : tbColor;
     const LONG style = GetWindowLongW(tb, GWL_STYLE);
-    const bool transparent = (style & TBSTYLE_TRANSPARENT) != 0;
+    // A tool bar without a colour of its own lets its parent show through
+    // (flat tool bars carry the transparent style whatever their colour).
+    const bool transparent = IsTransparentToolBar(tb);
     const bool dropDown = (button.fsStyle & (BTNS_DROPDOWN | BTNS_WHOLEDROPDOWN)) != 0;
     const bool hasMenu = false;  // no button here carries a menu item
     RECT box = box0;
