@@ -142,6 +142,11 @@ LRESULT CALLBACK TControlSubClass::SubclassWindowProc(HWND hwnd, UINT msg, WPARA
     case WM_KILLFOCUS: r->Hot = false; r->PaintControl(); break;
     case WM_PAINT: r->Recreating = false; r->PaintControl(); break;
     case WM_WINDOWPOSCHANGED: r->Recreating = true; break;
+    case WM_NCPAINT:
+        // The plain border Windows draws would cover the flat one; an
+        // etched rule is all border.
+        if (IsListView(hwnd) || IsPanel(hwnd)) r->PaintControl();
+        break;
     case BM_GETCHECK:
     case BM_SETCHECK: r->Hot = false; r->PaintControl(); break;
     case BM_SETSTATE: r->PaintControl(); break;
@@ -280,13 +285,15 @@ void PaintButtonControl(TControlSubClass& r) {
 }
 
 void PaintPanelControl(TControlSubClass& r) {
-    if (r.LastMessage != WM_PAINT) return;
+    if (r.LastMessage != WM_PAINT && r.LastMessage != WM_NCPAINT) return;
     HWND w = r.Control;
     COLORREF c = OwnColor(w);
     COLORREF dark = DarkenColor(c, 60), light = LightenColor(c, 60);
-    ClientDC dc(w);
-    RECT cr{};
-    GetClientRect(w, &cr);
+    // The whole window: a static's own edge is part of the rule.
+    ClientDC dc(w, true);
+    RECT wr{};
+    GetWindowRect(w, &wr);
+    RECT cr{0, 0, wr.right - wr.left, wr.bottom - wr.top};
     // Etched and sunken statics are panels with a lowered outer bevel of 1.
     Frame3D(dc, cr, dark, light, 1);
 }

@@ -146,6 +146,7 @@ void TXPMenu::SetXPControls(TXPControls v) {
         ApplyToOwned(form_, false, true);
         active_ = true;
         xpControls_ = v;
+        DropUnqualifiedRecords();
         ApplyToOwned(form_, true, true);
     }
     xpControls_ = v;
@@ -158,9 +159,18 @@ void TXPMenu::SetXPContainers(TXPContainers v) {
         ApplyToOwned(form_, false, true);
         active_ = true;
         xpContainers_ = v;
+        DropUnqualifiedRecords();
         ApplyToOwned(form_, true, true);
     }
     xpContainers_ = v;
+}
+
+// Controls that no longer qualify lose their hook at once: with the painter
+// active again no record would ever notice that it should go.
+void TXPMenu::DropUnqualifiedRecords() {
+    for (TControlSubClass* r : std::vector<TControlSubClass*>(records_))
+        if (!IsWindow(r->Control) || !QualifiesByKind(r->Control) || !QualifiesByParent(r->Control))
+            r->Unhook();
 }
 
 // The flag is stored, so that it does keep this painter from being the

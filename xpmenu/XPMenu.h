@@ -170,6 +170,7 @@ public:
 private:
     void SetPaletteColor(TColor& field, TColor value);
     void RedrawMenuBar();
+    void DropUnqualifiedRecords();
 
     win::Form& form_;
     LOGFONTW font_{};

@@ -106,6 +106,8 @@ void TXPMenuManager::NoteForm(win::Form* form, bool inserted) {
     if (!active_) return;
     if (inserted) {
         if (!Contains(pending_, form)) pending_.push_back(form);
+        // Make sure a message comes by to paint it, even in a quiet queue.
+        if (appWindow_) PostMessageW(appWindow_, WM_NULL, 0, 0);
     } else {
         Erase(pending_, form);
         Erase(handled_, form);
@@ -119,7 +121,8 @@ void TXPMenuManager::OnAppMessage() {
         // waits for a later message.
         std::vector<win::Form*> later;
         for (win::Form* f : std::vector<win::Form*>(pending_)) {
-            if (!active_ || Contains(handled_, f)) continue;
+            // A form with a painter of its own is painted by that one.
+            if (!active_ || Contains(handled_, f) || FormOwnsPainter(f)) continue;
             if (!IsWindow(f->Handle()) || f->Tag == 999) {
                 if (!IsWindow(f->Handle())) later.push_back(f);
                 continue;
