@@ -204,12 +204,16 @@ class LaterDialog : public TestForm {
 public:
     win::GroupBox box;
     win::PushButton ok;
-    win::Label rule;
+    win::PushButton cancel;
+    win::Label rule, text;
     LaterDialog() : TestForm(300, 200) {
+        SetText(L"Later dialog");
         xpmenu::SetControlColor(Handle(), RGB(10, 200, 10));
         box.Create(Handle(), L"Options", 10, 10, 200, 100);
+        text.Create(box.Handle(), L"A group box as the manager paints it", 10, 30);
         ok.Tag = 1000;
         ok.Create(Handle(), L"OK", 10, 120, 80, 30);
+        cancel.Create(Handle(), L"Cancel", 100, 120, 80, 30);
         rule.Create(Handle(), L"", 10, 170, 200, 2, SS_ETCHEDHORZ);
     }
 };
@@ -255,6 +259,14 @@ TEST(XPManager, PaintsFormsThatAppearLaterButNeverOnesWithTheirOwnPainter) {
         // The etched rule: a dark top row over a light bottom row.
         EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 0, true), DarkenColor(RGB(10, 200, 10), 60));
         EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 1, true), LightenColor(RGB(10, 200, 10), 60));
+        // For screenshots: XPMENU_HOLD_MS keeps the dialog on screen a while.
+        if (const char* hold = getenv("XPMENU_HOLD_MS")) {
+            DWORD until = GetTickCount() + (DWORD)atoi(hold);
+            while (GetTickCount() < until) {
+                Pump();
+                Sleep(20);
+            }
+        }
         DestroyWindow(dlg.Handle());
     }
     EXPECT_FALSE(Contains(m->HandledForms(), nullptr));
