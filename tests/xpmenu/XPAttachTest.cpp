@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "tests/xpmenu/XPTestForms.h"
 #include "win/Application.h"
@@ -199,22 +200,43 @@ TEST_F(ToolButtons, AHotButtonIsFramedAndItsGlyphRaisedOverItsShadow) {
 }
 
 namespace {
-// A dialog made after the main window, as the program's dialogs are.
+constexpr COLORREF kDialogColor = RGB(236, 233, 216);
+
+// A dialog made after the main window, as the program's dialogs are; it
+// paints its own background in its colour, as a dialog does.
 class LaterDialog : public TestForm {
 public:
+    HBRUSH brush = CreateSolidBrush(kDialogColor);
+    ~LaterDialog() override { DeleteObject(brush); }
     win::GroupBox box;
     win::PushButton ok;
     win::PushButton cancel;
     win::Label rule, text;
     LaterDialog() : TestForm(300, 200) {
         SetText(L"Later dialog");
-        xpmenu::SetControlColor(Handle(), RGB(10, 200, 10));
+        // Like a dialog: the background shows through the group box.
+        SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) & ~WS_CLIPCHILDREN);
+        xpmenu::SetControlColor(Handle(), kDialogColor);
         box.Create(Handle(), L"Options", 10, 10, 200, 100);
-        text.Create(box.Handle(), L"A group box as the manager paints it", 10, 30);
+        text.Create(box.Handle(), L"Painted by the manager", 10, 30);
         ok.Tag = 1000;
         ok.Create(Handle(), L"OK", 10, 120, 80, 30);
         cancel.Create(Handle(), L"Cancel", 100, 120, 80, 30);
         rule.Create(Handle(), L"", 10, 170, 200, 2, SS_ETCHEDHORZ);
+    }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_ERASEBKGND) {
+            RECT r = ClientRect();
+            FillRect((HDC)wp, &r, brush);
+            return 1;
+        }
+        if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
+            SetBkColor((HDC)wp, kDialogColor);
+            return (LRESULT)brush;
+        }
+        return TestForm::WndProc(msg, wp, lp);
     }
 };
 }  // namespace
@@ -251,14 +273,14 @@ TEST(XPManager, PaintsFormsThatAppearLaterButNeverOnesWithTheirOwnPainter) {
         RECT br{};
         GetClientRect(dlg.box.Handle(), &br);
         // The band above the group box's frame shows the dialog's colour.
-        EXPECT_EQ(WindowPixel(dlg.box.Handle(), br.right - 4, 1), RGB(10, 200, 10));
+        EXPECT_EQ(WindowPixel(dlg.box.Handle(), br.right - 4, 1), kDialogColor);
         // Tag 1000: the button's face comes from its parent's colour.
         RECT okr{};
         GetClientRect(dlg.ok.Handle(), &okr);
-        EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(RGB(10, 200, 10), 16));
+        EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(kDialogColor, 16));
         // The etched rule: a dark top row over a light bottom row.
-        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 0, true), DarkenColor(RGB(10, 200, 10), 60));
-        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 1, true), LightenColor(RGB(10, 200, 10), 60));
+        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 0, true), DarkenColor(kDialogColor, 60));
+        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 1, true), LightenColor(kDialogColor, 60));
         // For screenshots: XPMENU_HOLD_MS keeps the dialog on screen a while.
         if (const char* hold = getenv("XPMENU_HOLD_MS")) {
             DWORD until = GetTickCount() + (DWORD)atoi(hold);
@@ -295,4 +317,58 @@ TEST(XPManager, ClearingActiveUnhooksAndRestoresTheListViewBorder) {
     EXPECT_TRUE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_FALSE(GetWindowLongW(h, GWL_STYLE) & WS_BORDER);
     EXPECT_TRUE(xp.Records().empty());
+}
+
+TEST(XPManager, HandOverMovesOtherFormsRecordsToTheNextPainterOrRestoresThem) {
+    auto first = std::make_unique<TestForm>();
+    auto xpFirst = std::make_unique<TXPMenu>(*first);
+    xpFirst->SetActive(true);
+    xpFirst->Loaded();
+    TestForm second;
+    TXPMenu xpSecond(second);
+    xpSecond.SetActive(true);
+    xpSecond.Loaded();  // registered, but the first stays the active painter
+    auto* m = TXPMenuManager::Instance();
+    EXPECT_EQ(m->ActivePainter(), xpFirst.get());
+
+    LaterDialog dlg;
+    ShowAtCorner(dlg);
+    ASSERT_TRUE(Hooked(dlg.ok));
+    EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, xpFirst.get());
+
+    xpFirst.reset();
+    EXPECT_EQ(m->ActivePainter(), &xpSecond);
+    ASSERT_TRUE(Hooked(dlg.ok));
+    EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, &xpSecond);
+    EXPECT_EQ(xpSecond.Records().size(), 4u);  // box, two buttons, rule
+    Repaint(dlg.Handle());                     // the moved hooks keep painting
+    RECT okr{};
+    GetClientRect(dlg.ok.Handle(), &okr);
+    EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(kDialogColor, 16));
+
+    // Without a successor the other forms get their own look back.
+    xpSecond.SetActive(false);
+    m->HandOver(&xpSecond);
+    EXPECT_EQ(m->ActivePainter(), nullptr);
+    EXPECT_FALSE(Hooked(dlg.ok));
+    EXPECT_FALSE(Hooked(dlg.box));
+    first.reset();
+}
+
+TEST(XPBand, ABandIsFilledAndGetsAGripOfDarkeningLines) {
+    TestForm form;
+    TXPMenu xp(form);
+    xp.RefreshPalette(32);
+    Surface s(40, 30);
+    const COLORREF c = RGB(200, 180, 160);
+    xp.PaintBand(s.DC(), {0, 0, 40, 20}, c);
+    EXPECT_EQ(s.At(20, 10), LightenColor(c, 6));
+    EXPECT_EQ(s.At(3, 5), DarkenColor(c, 30));
+    EXPECT_EQ(s.At(5, 5), DarkenColor(c, 30));
+    EXPECT_EQ(s.At(6, 5), LightenColor(c, 6));  // lines leave out their last point
+    EXPECT_EQ(s.At(3, 6), LightenColor(c, 6));
+    EXPECT_EQ(s.At(3, 7), DarkenColor(c, 37));
+    EXPECT_EQ(s.At(3, 15), DarkenColor(c, 65));  // the sixth and last: y <= bottom - 5
+    EXPECT_EQ(s.At(3, 17), LightenColor(c, 6));
+    EXPECT_EQ(s.At(3, 25), RGB(1, 2, 3));
 }
