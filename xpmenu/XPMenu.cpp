@@ -81,6 +81,7 @@ TXPMenu::TXPMenu(win::Form& owner) : form_(owner) {
 
 TXPMenu::~TXPMenu() {
     ApplyToOwned(form_, false, false);
+    HookFormHover(false);
     if (auto* m = TXPMenuManager::Instance()) m->UnregisterPainter(this);
     // Records still hooked go with their painter; their controls get their
     // own look back rather than a hook that points nowhere.
@@ -131,7 +132,41 @@ void TXPMenu::SetActive(bool v) {
     if (v == active_) return;
     active_ = v;
     ApplyToOwned(form_, v, true);
+    HookFormHover(v);
     RedrawMenuBar();
+}
+
+// Windows asks for no bar item paint while the pointer moves over the bar;
+// redraw the bar when the item under it changes, so it lights up.
+constexpr UINT_PTR kHoverHookId = 0x5851;
+
+void TXPMenu::HookFormHover(bool on) {
+    HWND h = form_.Handle();
+    if (!IsWindow(h) || on == hoverHooked_) return;
+    if (on) SetWindowSubclass(h, FormHoverProc, kHoverHookId, (DWORD_PTR)this);
+    else RemoveWindowSubclass(h, FormHoverProc, kHoverHookId);
+    hoverHooked_ = on;
+    hoverItem_ = -1;
+}
+
+LRESULT CALLBACK TXPMenu::FormHoverProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<TXPMenu*>(ref);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(w, FormHoverProc, kHoverHookId);
+        self->hoverHooked_ = false;
+    } else if (msg == WM_NCMOUSEMOVE || msg == WM_NCMOUSELEAVE) {
+        int item = -1;
+        if (msg == WM_NCMOUSEMOVE && wp == HTMENU && GetMenu(w)) {
+            item = MenuItemFromPoint(w, GetMenu(w), {(short)LOWORD(lp), (short)HIWORD(lp)});
+            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE | TME_NONCLIENT, w, 0};
+            TrackMouseEvent(&tme);
+        }
+        if (item != self->hoverItem_) {
+            self->hoverItem_ = item;
+            if (self->active_ && self->form_.Menu().OwnerDrawn) ::DrawMenuBar(w);
+        }
+    }
+    return DefSubclassProc(w, msg, wp, lp);
 }
 
 void TXPMenu::SetOverrideOwnerDraw(bool v) {

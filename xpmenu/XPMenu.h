@@ -171,6 +171,10 @@ private:
     void SetPaletteColor(TColor& field, TColor value);
     void RedrawMenuBar();
     void DropUnqualifiedRecords();
+    void HookFormHover(bool on);
+    static LRESULT CALLBACK FormHoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    int hoverItem_ = -1;
+    bool hoverHooked_ = false;
 
     win::Form& form_;
     LOGFONTW font_{};
