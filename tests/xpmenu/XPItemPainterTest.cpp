@@ -202,3 +202,27 @@ TEST_F(ItemPainter, AnOpenBarItemHasItsShadowEdge) {
     EXPECT_EQ(s.At(53, 15), DarkenColor(C().Bar, 100));
     EXPECT_EQ(s.At(59, 15), DarkenColor(C().Bar, 10));
 }
+
+TEST_F(ItemPainter, AGradientRisesFasterBesideTheIconColumnAndStopsAt96) {
+    xp.Gradient = true;
+    Surface s(220, 30);
+    Paint(s, *plain, false);
+    const COLORREF icon = C().IconColumn;
+    EXPECT_EQ(s.At(10, 1), LightenColor(icon, 1));   // the first column is outside the band
+    EXPECT_EQ(s.At(11, 1), LightenColor(icon, 4));
+    EXPECT_EQ(s.At(38, 1), LightenColor(icon, 85));  // last column of the band: 1 + 28 * 3
+    EXPECT_EQ(s.At(39, 1), LightenColor(icon, 86));
+    EXPECT_EQ(s.At(200, 1), LightenColor(icon, 96));
+}
+
+TEST_F(ItemPainter, FewColoursWithSystemColoursGiveAWhiteMenuAndSelection) {
+    xp.RefreshPalette(8);
+    Surface s(220, 30);
+    Paint(s, *plain, true);
+    EXPECT_EQ(s.At(205, 5), RGB(255, 255, 255));
+    EXPECT_EQ(s.At(209, 5), GetSysColor(COLOR_HIGHLIGHT));
+    Surface n(220, 30);
+    Paint(n, *imageItem, false);
+    EXPECT_EQ(n.At(205, 5), RGB(255, 255, 255));
+    EXPECT_EQ(n.At(17, 7), kRed);  // no fading below 16 bits per pixel
+}
