@@ -45,6 +45,7 @@ void TfrmMain::FormCreate() {
     LoadSettings();
     SeedFirstStart();
     ReadStoreOptions();
+    CreateLook();
 }
 
 void TfrmMain::CreateActions() {

@@ -4,6 +4,7 @@
 #include "win/ImageList.h"
 #include "win/ListView.h"
 #include "win/ToolBar.h"
+#include "xpmenu/XPMenu.h"
 
 // The main window: the list of entries under a tool bar, and the commands.
 class TfrmMain : public win::Form {
@@ -27,6 +28,8 @@ public:
     win::Action* aExit = nullptr;
     win::Action* aImport = nullptr;  // the File menu's list-file commands
     win::Action* aExport = nullptr;
+
+    std::unique_ptr<xpmenu::TXPMenu> XPMenu1;  // the menu, tool bar and dialog look
 
     bool SortAscending = true;   // the next sort is ascending
     bool MaximizeOnShow = false;  // set by LoadSettings for a saved maximised state
@@ -69,6 +72,7 @@ private:
     void CreateActions();
     void CreateMenu();
     void CreateToolBar();
+    void CreateLook();  // MainLook.cpp
     void SeedFirstStart();
     void ReadStoreOptions();
     void Paint();

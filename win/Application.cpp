@@ -77,10 +77,27 @@ void Application::Idle() {
 
 HWND Application::ActiveWindow() const { return GetActiveWindow(); }
 
-void Application::AddForm(Form* form) { forms_.push_back(form); }
+void Application::AddForm(Form* form) {
+    forms_.push_back(form);
+    auto listeners = formListeners_;
+    for (auto& [id, fn] : listeners) fn(form, true);
+}
 
 void Application::RemoveForm(Form* form) {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    auto listeners = formListeners_;
+    for (auto& [id, fn] : listeners) fn(form, false);
+}
+
+int Application::AddFormListener(FormListener listener) {
+    formListeners_.emplace_back(nextHook_, std::move(listener));
+    return nextHook_++;
+}
+
+void Application::RemoveFormListener(int id) {
+    formListeners_.erase(std::remove_if(formListeners_.begin(), formListeners_.end(),
+                                        [id](const auto& l) { return l.first == id; }),
+                         formListeners_.end());
 }
 
 int Application::AddMessageHook(MessageHook hook) {

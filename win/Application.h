@@ -35,6 +35,11 @@ public:
     void RemoveForm(Form* form);
     const std::vector<Form*>& Forms() const { return forms_; }
 
+    // Told of every form added (true) or removed (false).
+    using FormListener = std::function<void(Form*, bool added)>;
+    int AddFormListener(FormListener listener);
+    void RemoveFormListener(int id);
+
     // Hooks on every message taken from the queue before it is dispatched;
     // a hook that returns true has handled the message.
     using MessageHook = std::function<bool(MSG&)>;
@@ -49,6 +54,7 @@ private:
     std::vector<Form*> forms_;
     std::vector<std::pair<int, MessageHook>> hooks_;
     int nextHook_ = 1;
+    std::vector<std::pair<int, FormListener>> formListeners_;
 };
 
 }  // namespace win

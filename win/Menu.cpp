@@ -49,7 +49,7 @@ void MainMenu::BuildInto(HMENU menu, MenuItem& parent, bool bar) {
         mii.wID = item.Command;
         mii.dwItemData = (ULONG_PTR)&item;
         mii.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
-        if (OwnerDraw()) mii.fType |= MFT_OWNERDRAW;
+        if (OwnerDraw() || (OwnerDrawn && item.OnDrawItem)) mii.fType |= MFT_OWNERDRAW;
         if (item.RadioItem) mii.fType |= MFT_RADIOCHECK;
         mii.dwTypeData = text.data();
         mii.fState = (item.IsEnabled() ? MFS_ENABLED : MFS_GRAYED) |
@@ -106,17 +106,34 @@ void MainMenu::SyncAction(const Action& action) {
 }
 
 bool MainMenu::HandleMeasure(MEASUREITEMSTRUCT& mis) {
-    if (mis.CtlType != ODT_MENU || !OnMeasureItem) return false;
+    if (mis.CtlType != ODT_MENU) return false;
     auto* item = reinterpret_cast<MenuItem*>(mis.itemData);
-    if (!item) return false;
+    if (item && OwnerDrawn && item->OnMeasureItem) {
+        HDC dc = GetDC(nullptr);
+        int w = (int)mis.itemWidth, h = (int)mis.itemHeight;
+        int saved = SaveDC(dc);
+        item->OnMeasureItem(*item, dc, w, h);
+        RestoreDC(dc, saved);
+        ReleaseDC(nullptr, dc);
+        mis.itemWidth = w < 0 ? 0 : w;
+        mis.itemHeight = h < 0 ? 0 : h;
+        return true;
+    }
+    if (!OnMeasureItem || !item) return false;
     OnMeasureItem(*item, mis);
     return true;
 }
 
 bool MainMenu::HandleDraw(const DRAWITEMSTRUCT& dis) {
-    if (dis.CtlType != ODT_MENU || !OnDrawItem) return false;
+    if (dis.CtlType != ODT_MENU) return false;
     auto* item = reinterpret_cast<MenuItem*>(dis.itemData);
-    if (!item) return false;
+    if (item && OwnerDrawn && item->OnDrawItem) {
+        int saved = SaveDC(dis.hDC);
+        item->OnDrawItem(*item, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0);
+        RestoreDC(dis.hDC, saved);
+        return true;
+    }
+    if (!OnDrawItem || !item) return false;
     OnDrawItem(*item, dis);
     return true;
 }

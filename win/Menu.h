@@ -28,6 +28,10 @@ public:
     bool Default = false;
     HBITMAP Bitmap = nullptr;
     std::vector<std::unique_ptr<MenuItem>> Items;
+    // Per-item owner-draw handlers; in a menu with OwnerDrawn set, an item
+    // with a draw handler is owner-drawn and Windows draws the others.
+    std::function<void(MenuItem&, HDC, int& width, int& height)> OnMeasureItem;
+    std::function<void(MenuItem&, HDC, const RECT&, bool selected)> OnDrawItem;
 
     MenuItem& Add(std::wstring caption, Action* action = nullptr, ShortCut key = 0);
     MenuItem& AddSeparator() { return Add(L"-"); }
@@ -55,12 +59,15 @@ class MainMenu {
 public:
     MenuItem Root;
     ImageList* Images = nullptr;
+    int Tag = 0;
 
     // Owner-draw hooks: when set before Build, every item is owner-drawn and
     // measured and painted through them.
     std::function<void(MenuItem&, MEASUREITEMSTRUCT&)> OnMeasureItem;
     std::function<void(MenuItem&, const DRAWITEMSTRUCT&)> OnDrawItem;
     bool OwnerDraw() const { return (bool)OnDrawItem; }
+    bool OwnerDrawn = false;  // items with their own draw handler are owner-drawn
+    bool RightToLeft = false;
 
     ~MainMenu();
     HMENU Build();  // (re)creates the Windows menu from Root

@@ -1,0 +1,374 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "tests/xpmenu/XPTestForms.h"
+#include "win/Application.h"
+#include "win/ImageList.h"
+#include "win/ListView.h"
+#include "win/StdControls.h"
+#include "win/ToolBar.h"
+#include "xpmenu/ControlSubClass.h"
+#include "xpmenu/XPMenu.h"
+#include "xpmenu/XPMenuManager.h"
+
+using namespace xpmenu;
+using xptest::Surface;
+using xptest::TestForm;
+
+namespace {
+void Pump() { win::Application::Instance().ProcessMessages(); }
+
+bool Hooked(const win::Window& w) { return TControlSubClass::Of(w.Handle()) != nullptr; }
+
+COLORREF WindowPixel(HWND w, int x, int y, bool whole = false) {
+    HDC dc = whole ? GetWindowDC(w) : GetDC(w);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return c;
+}
+
+// Shows a form at the top-left corner, away from where the pointer rests.
+void ShowAtCorner(win::Form& f) {
+    SetWindowPos(f.Handle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(f.Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(f.Handle());
+    Pump();
+}
+
+void Repaint(HWND w) {
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+}
+
+bool Contains(const std::vector<win::Form*>& v, win::Form* f) {
+    return std::find(v.begin(), v.end(), f) != v.end();
+}
+}  // namespace
+
+TEST(XPAttach, Tag999ExemptsItemsControlsAndTheirChildren) {
+    TestForm form;
+    auto& top = form.Menu().Root.Add(L"&File");
+    auto& skip = top.Add(L"Skip");
+    skip.Tag = 999;
+    auto& child = skip.Add(L"Child");
+    form.AttachMenu();
+    win::PushButton ok, exempt, inBox;
+    ok.Create(form.Handle(), L"OK", 10, 10, 75, 25);
+    exempt.Tag = 999;
+    exempt.Create(form.Handle(), L"No", 10, 40, 75, 25);
+    win::GroupBox box;
+    box.Tag = 999;
+    box.Create(form.Handle(), L"Box", 100, 10, 150, 100);
+    inBox.Create(box.Handle(), L"In", 10, 20, 75, 25);
+    win::ListView lv;
+    lv.Create(form.Handle(), 10, 120, 200, 100);
+
+    TXPMenu xp(form);
+    xp.SetActive(true);
+    EXPECT_TRUE(form.Menu().OwnerDrawn);
+    EXPECT_TRUE(top.OnDrawItem && top.OnMeasureItem);
+    EXPECT_FALSE(skip.OnDrawItem || skip.OnMeasureItem);
+    EXPECT_TRUE(child.OnDrawItem && child.OnMeasureItem);  // sub-items of an exempt item still attach
+    EXPECT_TRUE(Hooked(ok));
+    EXPECT_FALSE(Hooked(exempt));
+    EXPECT_FALSE(Hooked(box));
+    EXPECT_FALSE(Hooked(inBox));
+    EXPECT_TRUE(Hooked(lv));
+
+    // An item's own handler stays unless owner-draw is overridden.
+    bool own = false;
+    auto& mine = top.Add(L"Mine");
+    mine.OnDrawItem = [&](win::MenuItem&, HDC, const RECT&, bool) { own = true; };
+    xp.AttachItem(mine, true);
+    mine.OnDrawItem(mine, nullptr, {}, false);
+    EXPECT_TRUE(own);
+
+    // Setting Active to the value it has runs no attachment pass.
+    top.OnDrawItem = nullptr;
+    xp.SetActive(true);
+    EXPECT_FALSE(top.OnDrawItem);
+
+    xp.SetActive(false);
+    EXPECT_FALSE(child.OnDrawItem || child.OnMeasureItem);
+    EXPECT_TRUE(mine.OnDrawItem);  // not the painter's: left alone
+    EXPECT_TRUE(Hooked(ok));       // until its next message
+    SendMessageW(ok.Handle(), WM_NULL, 0, 0);
+    EXPECT_FALSE(Hooked(ok));
+}
+
+TEST(XPAttach, AToolBarStaysFlatAndAnEmptyMenuIsLeftAlone) {
+    TestForm form;
+    form.AttachMenu();
+    HMENU before = form.Menu().Handle();
+    win::ToolBar tb;
+    tb.Create(form.Handle(), 41, 10, 44, 38);
+    auto& a = form.Actions().Add(1, L"A", L"", -1, 0, [] {});
+    tb.AddButton(a, L"A", L"", 0);
+    HWND h = tb.Handle();
+    SetWindowLongW(h, GWL_STYLE, GetWindowLongW(h, GWL_STYLE) & ~TBSTYLE_FLAT);
+
+    TXPMenu xp(form);
+    xp.SetActive(true);
+    EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & TBSTYLE_FLAT);
+    EXPECT_TRUE(tb.OnCustomDraw);
+    EXPECT_FALSE(form.Menu().OwnerDrawn);
+    EXPECT_EQ(form.Menu().Handle(), before);  // not rebuilt
+
+    xp.SetActive(false);
+    EXPECT_FALSE(tb.OnCustomDraw);
+    EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & TBSTYLE_FLAT);
+}
+
+TEST(XPAttach, ControlsAndContainersSelectWhatIsHooked) {
+    TestForm form;
+    win::PushButton ok;
+    ok.Create(form.Handle(), L"OK", 10, 10, 75, 25);
+    win::GroupBox box;
+    box.Create(form.Handle(), L"Box", 100, 10, 150, 100);
+    TXPMenu xp(form);
+    xp.SetXPControls(AllXPControls & ~Bit(xcButton));
+    xp.SetActive(true);
+    EXPECT_FALSE(Hooked(ok));
+    EXPECT_TRUE(Hooked(box));
+    xp.SetXPControls(AllXPControls);  // detaches and attaches again
+    EXPECT_TRUE(Hooked(ok));
+    xp.SetXPContainers(AllXPContainers & ~Bit(xccForm));
+    EXPECT_FALSE(Hooked(ok));
+    EXPECT_FALSE(Hooked(box));
+}
+
+namespace {
+struct ToolButtons : ::testing::Test {
+    TestForm form;
+    win::ImageList images{16, 16};
+    win::ToolBar tb;
+    TXPMenu xp{form};
+    void SetUp() override {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        auto* px = static_cast<DWORD*>(bits);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) px[y * 16 + x] = (x >= 4 && x < 12 && y >= 4 && y < 12) ? 0xFFC80000 : 0;
+        images.AddWithAlpha(bmp);
+        DeleteObject(bmp);
+        tb.Create(form.Handle(), 41, 10, 44, 38);
+        tb.SetImages(&images);
+        tb.Color = RGB(214, 223, 246);
+        auto& a = form.Actions().Add(1, L"A", L"", -1, 0, [] {});
+        tb.AddButton(a, L"A", L"", 0);
+        xp.SetActive(true);
+        xp.RefreshPalette(32);
+    }
+};
+}  // namespace
+
+TEST_F(ToolButtons, ADisabledButtonWithoutADisabledListShowsItsImageGreyAndFaded) {
+    Surface s(60, 40);
+    TXPMenu::ToolButtonState st;
+    st.Disabled = true;
+    bool defaultDraw = true;
+    xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
+    EXPECT_FALSE(defaultDraw);
+    // Glyph left = (44 - 16) / 2 = 14, top = 2 + 1; the square at 4..11.
+    EXPECT_EQ(s.At(18, 7), RGB(148, 148, 148));
+    EXPECT_EQ(s.At(25, 14), RGB(148, 148, 148));
+    EXPECT_EQ(s.At(2, 5), LightenColor(RGB(214, 223, 246), 16));  // the face
+}
+
+TEST_F(ToolButtons, AHotButtonIsFramedAndItsGlyphRaisedOverItsShadow) {
+    Surface s(60, 40);
+    TXPMenu::ToolButtonState st;
+    st.Hot = true;
+    bool defaultDraw = true;
+    xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
+    const TPaintColors& c = xp.PaintColors();
+    EXPECT_EQ(s.At(0, 1), c.SelectBorder);
+    EXPECT_EQ(s.At(43, 37), c.SelectBorder);
+    EXPECT_EQ(s.At(20, 0), LightenColor(RGB(214, 223, 246), 16));  // the frame starts one row down
+    EXPECT_EQ(s.At(3, 30), c.SelectFill);
+    EXPECT_EQ(s.At(17, 6), RGB(200, 0, 0));                     // unfaded, one up and left
+    EXPECT_EQ(s.At(25, 14), DarkenColor(c.SelectFill, 50));     // the shadow
+    st.Hot = false;
+    Surface n(60, 40);
+    xp.PaintToolButton(tb.Handle(), 0, n.DC(), {0, 0, 44, 38}, st, defaultDraw);
+    EXPECT_EQ(n.At(18, 7), RGB(216, 76, 76));  // faded by DimLevel
+    EXPECT_EQ(n.At(3, 30), LightenColor(RGB(214, 223, 246), 16));
+}
+
+namespace {
+constexpr COLORREF kDialogColor = RGB(236, 233, 216);
+
+// A dialog made after the main window, as the program's dialogs are; it
+// paints its own background in its colour, as a dialog does.
+class LaterDialog : public TestForm {
+public:
+    HBRUSH brush = CreateSolidBrush(kDialogColor);
+    ~LaterDialog() override { DeleteObject(brush); }
+    win::GroupBox box;
+    win::PushButton ok;
+    win::PushButton cancel;
+    win::Label rule, text;
+    LaterDialog() : TestForm(300, 200) {
+        SetText(L"Later dialog");
+        // Like a dialog: the background shows through the group box.
+        SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) & ~WS_CLIPCHILDREN);
+        xpmenu::SetControlColor(Handle(), kDialogColor);
+        box.Create(Handle(), L"Options", 10, 10, 200, 100);
+        text.Create(box.Handle(), L"Painted by the manager", 10, 30);
+        ok.Tag = 1000;
+        ok.Create(Handle(), L"OK", 10, 120, 80, 30);
+        cancel.Create(Handle(), L"Cancel", 100, 120, 80, 30);
+        rule.Create(Handle(), L"", 10, 170, 200, 2, SS_ETCHEDHORZ);
+    }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_ERASEBKGND) {
+            RECT r = ClientRect();
+            FillRect((HDC)wp, &r, brush);
+            return 1;
+        }
+        if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
+            SetBkColor((HDC)wp, kDialogColor);
+            return (LRESULT)brush;
+        }
+        return TestForm::WndProc(msg, wp, lp);
+    }
+};
+}  // namespace
+
+TEST(XPManager, PaintsFormsThatAppearLaterButNeverOnesWithTheirOwnPainter) {
+    TestForm mainForm;
+    TXPMenu xp(mainForm);
+    xp.SetActive(true);
+    xp.Loaded();
+    auto* m = TXPMenuManager::Instance();
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->ActivePainter(), &xp);
+    EXPECT_TRUE(Contains(m->HandledForms(), &mainForm));
+
+    TestForm own;
+    TXPMenu ownXp(own);  // inactive, unregistered: still its own form's painter
+    TestForm exempt;
+    exempt.Tag = 999;
+    m->QueueForms();
+    Pump();
+    EXPECT_FALSE(Contains(m->PendingForms(), &own));
+    EXPECT_FALSE(Contains(m->HandledForms(), &own));
+    EXPECT_FALSE(Contains(m->HandledForms(), &exempt));
+
+    {
+        LaterDialog dlg;
+        EXPECT_TRUE(Contains(m->PendingForms(), &dlg));
+        ShowAtCorner(dlg);
+        EXPECT_TRUE(Contains(m->HandledForms(), &dlg));
+        EXPECT_TRUE(Hooked(dlg.box));
+        EXPECT_TRUE(Hooked(dlg.ok));
+        EXPECT_TRUE(Hooked(dlg.rule));
+        Repaint(dlg.Handle());
+        RECT br{};
+        GetClientRect(dlg.box.Handle(), &br);
+        // The band above the group box's frame shows the dialog's colour.
+        EXPECT_EQ(WindowPixel(dlg.box.Handle(), br.right - 4, 1), kDialogColor);
+        // Tag 1000: the button's face comes from its parent's colour.
+        RECT okr{};
+        GetClientRect(dlg.ok.Handle(), &okr);
+        EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(kDialogColor, 16));
+        // The etched rule: a dark top row over a light bottom row.
+        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 0, true), DarkenColor(kDialogColor, 60));
+        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 1, true), LightenColor(kDialogColor, 60));
+        // For screenshots: XPMENU_HOLD_MS keeps the dialog on screen a while.
+        if (const char* hold = getenv("XPMENU_HOLD_MS")) {
+            DWORD until = GetTickCount() + (DWORD)atoi(hold);
+            while (GetTickCount() < until) {
+                Pump();
+                Sleep(20);
+            }
+        }
+        DestroyWindow(dlg.Handle());
+    }
+    EXPECT_FALSE(Contains(m->HandledForms(), nullptr));
+    EXPECT_EQ(m->PendingForms().size(), 0u);
+}
+
+TEST(XPManager, ClearingActiveUnhooksAndRestoresTheListViewBorder) {
+    TestForm form;
+    SetControlColor(form.Handle(), RGB(100, 150, 200));
+    win::ListView lv;
+    lv.Create(form.Handle(), 10, 10, 200, 100);
+    ShowAtCorner(form);
+    TXPMenu xp(form);
+    xp.SetActive(true);
+    Repaint(lv.Handle());
+    HWND h = lv.Handle();
+    EXPECT_FALSE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(WindowPixel(h, 50, 0, true), DarkenColor(RGB(100, 150, 200), 60));
+    EXPECT_EQ(WindowPixel(h, 0, 50, true), DarkenColor(RGB(100, 150, 200), 60));
+    EXPECT_EQ(xp.Records().size(), 1u);
+
+    xp.SetActive(false);
+    SendMessageW(h, WM_NULL, 0, 0);
+    EXPECT_FALSE(TControlSubClass::Of(h));
+    EXPECT_TRUE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_FALSE(GetWindowLongW(h, GWL_STYLE) & WS_BORDER);
+    EXPECT_TRUE(xp.Records().empty());
+}
+
+TEST(XPManager, HandOverMovesOtherFormsRecordsToTheNextPainterOrRestoresThem) {
+    auto first = std::make_unique<TestForm>();
+    auto xpFirst = std::make_unique<TXPMenu>(*first);
+    xpFirst->SetActive(true);
+    xpFirst->Loaded();
+    TestForm second;
+    TXPMenu xpSecond(second);
+    xpSecond.SetActive(true);
+    xpSecond.Loaded();  // registered, but the first stays the active painter
+    auto* m = TXPMenuManager::Instance();
+    EXPECT_EQ(m->ActivePainter(), xpFirst.get());
+
+    LaterDialog dlg;
+    ShowAtCorner(dlg);
+    ASSERT_TRUE(Hooked(dlg.ok));
+    EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, xpFirst.get());
+
+    xpFirst.reset();
+    EXPECT_EQ(m->ActivePainter(), &xpSecond);
+    ASSERT_TRUE(Hooked(dlg.ok));
+    EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, &xpSecond);
+    EXPECT_EQ(xpSecond.Records().size(), 4u);  // box, two buttons, rule
+    Repaint(dlg.Handle());                     // the moved hooks keep painting
+    RECT okr{};
+    GetClientRect(dlg.ok.Handle(), &okr);
+    EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(kDialogColor, 16));
+
+    // Without a successor the other forms get their own look back.
+    xpSecond.SetActive(false);
+    m->HandOver(&xpSecond);
+    EXPECT_EQ(m->ActivePainter(), nullptr);
+    EXPECT_FALSE(Hooked(dlg.ok));
+    EXPECT_FALSE(Hooked(dlg.box));
+    first.reset();
+}
+
+TEST(XPBand, ABandIsFilledAndGetsAGripOfDarkeningLines) {
+    TestForm form;
+    TXPMenu xp(form);
+    xp.RefreshPalette(32);
+    Surface s(40, 30);
+    const COLORREF c = RGB(200, 180, 160);
+    xp.PaintBand(s.DC(), {0, 0, 40, 20}, c);
+    EXPECT_EQ(s.At(20, 10), LightenColor(c, 6));
+    EXPECT_EQ(s.At(3, 5), DarkenColor(c, 30));
+    EXPECT_EQ(s.At(5, 5), DarkenColor(c, 30));
+    EXPECT_EQ(s.At(6, 5), LightenColor(c, 6));  // lines leave out their last point
+    EXPECT_EQ(s.At(3, 6), LightenColor(c, 6));
+    EXPECT_EQ(s.At(3, 7), DarkenColor(c, 37));
+    EXPECT_EQ(s.At(3, 15), DarkenColor(c, 65));  // the sixth and last: y <= bottom - 5
+    EXPECT_EQ(s.At(3, 17), LightenColor(c, 6));
+    EXPECT_EQ(s.At(3, 25), RGB(1, 2, 3));
+}

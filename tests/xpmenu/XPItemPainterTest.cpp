@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/xpmenu/XPTestForms.h"
+#include "win/ImageList.h"
+#include "xpmenu/XPMenu.h"
+
+using namespace xpmenu;
+using xptest::Surface;
+
+namespace {
+constexpr COLORREF kRed = RGB(200, 0, 0);
+
+// A 16 x 16 image: a red square at 4..11, transparent around it.
+int AddSquare(win::ImageList& list) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* px = static_cast<DWORD*>(bits);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            px[y * 16 + x] = (x >= 4 && x < 12 && y >= 4 && y < 12) ? 0xFFC80000 : 0;
+    int index = list.AddWithAlpha(bmp);
+    DeleteObject(bmp);
+    return index;
+}
+
+struct ItemPainter : ::testing::Test {
+    xptest::TestForm form;
+    win::ImageList images{16, 16};
+    TXPMenu xp{form};
+    win::MenuItem* file = nullptr;
+    win::MenuItem *separator, *upItem, *plain, *checked, *radio, *disabledImage, *imageItem;
+
+    void SetUp() override {
+        AddSquare(images);
+        form.Menu().Images = &images;
+        file = &form.Menu().Root.Add(L"&File");
+        separator = &file->AddSeparator();
+        upItem = &file->Add(L"&Up Item", nullptr, win::kCtrl | 'U');
+        upItem->ImageIndex = 0;
+        plain = &file->Add(L"Plain");
+        checked = &file->Add(L"Checked");
+        checked->Checked = true;
+        radio = &file->Add(L"Radio");
+        radio->Checked = radio->RadioItem = true;
+        disabledImage = &file->Add(L"Disabled");
+        disabledImage->ImageIndex = 0;
+        disabledImage->Enabled = false;
+        imageItem = &file->Add(L"Image");
+        imageItem->ImageIndex = 0;
+        xp.SetActive(true);
+        xp.RefreshPalette(32);
+    }
+    // Paints a drop-down item at (10, 0) - (210, 22).
+    void Paint(Surface& s, win::MenuItem& item, bool selected, int h = 22) {
+        xp.PaintMenuItem(item, s.DC(), {10, 0, 210, h}, selected);
+    }
+    const TPaintColors& C() const { return xp.PaintColors(); }
+};
+}  // namespace
+
+TEST_F(ItemPainter, ASeparatorMeasuresFourHighWhateverTheFont) {
+    HDC dc = GetDC(nullptr);
+    int w = 0, h = 0;
+    xp.MeasureMenuItem(*separator, dc, w, h);
+    EXPECT_EQ(h, 4);
+    LOGFONTW big = xp.FontSpec();
+    big.lfHeight = -40;
+    xp.SetFont(big, clMenuText);
+    h = 100;  // assigned, not compared
+    xp.MeasureMenuItem(*separator, dc, w, h);
+    EXPECT_EQ(h, 4);
+    ReleaseDC(nullptr, dc);
+}
+
+TEST_F(ItemPainter, AnItemWithShortCutAndImageMeasuresCaptionShortCutAndGap) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, xp.FontHandle());
+    auto size = [dc](const std::wstring& s) {
+        SIZE sz{};
+        GetTextExtentPoint32W(dc, s.c_str(), (int)s.size(), &sz);
+        return sz;
+    };
+    SIZE joined = size(L"&Up ItemCtrl+UWWW");
+    int wantW = joined.cx + 5 - size(L"&").cx + 24;  // the 16-pixel image widens to IconWidth
+    int wantH = std::max<int>(joined.cy + (int)std::nearbyint(0.75 * joined.cy), 22);
+    SelectObject(dc, old);
+    int w = 0, h = 0;
+    xp.MeasureMenuItem(*upItem, dc, w, h);
+    EXPECT_EQ(w, wantW);
+    EXPECT_EQ(h, wantH);
+    // A larger size already asked for stays.
+    w = 1000;
+    h = 50;
+    xp.MeasureMenuItem(*upItem, dc, w, h);
+    EXPECT_EQ(w, 1000);
+    EXPECT_EQ(h, 50);
+    ReleaseDC(nullptr, dc);
+}
+
+TEST_F(ItemPainter, NothingIsMeasuredOrPaintedWhenInactive) {
+    xp.SetActive(false);
+    Surface s(220, 30);
+    Paint(s, *plain, true);
+    EXPECT_EQ(s.At(50, 10), RGB(1, 2, 3));
+    int w = 0, h = 0;
+    HDC dc = GetDC(nullptr);
+    xp.MeasureMenuItem(*separator, dc, w, h);
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(h, 0);
+}
+
+TEST_F(ItemPainter, TheSeparatorLineSitsAtRowTwo) {
+    Surface s(220, 10);
+    Paint(s, *separator, false, 4);
+    EXPECT_EQ(s.At(50, 2), C().Separator);
+    EXPECT_EQ(s.At(209, 2), C().Separator);
+    EXPECT_EQ(s.At(50, 1), C().Background);
+    EXPECT_EQ(s.At(50, 3), C().Background);
+    EXPECT_EQ(s.At(40, 2), C().Background);  // the line starts 7 right of the text's left
+    EXPECT_EQ(s.At(12, 2), C().IconColumn);
+    EXPECT_EQ(s.At(7, 2), C().Background);   // the 4 columns left of the item
+    EXPECT_EQ(s.At(5, 2), RGB(1, 2, 3));
+}
+
+TEST_F(ItemPainter, ASelectedItemGetsAFilledBoxWithABorder) {
+    Surface s(220, 30);
+    Paint(s, *plain, true);
+    EXPECT_EQ(s.At(205, 5), C().SelectFill);
+    EXPECT_EQ(s.At(209, 5), C().SelectBorder);
+    EXPECT_EQ(s.At(10, 5), C().SelectBorder);
+    EXPECT_EQ(s.At(100, 1), C().SelectBorder);
+    EXPECT_EQ(s.At(100, 21), C().SelectBorder);  // bottom edge: the item's last row
+    EXPECT_EQ(s.At(205, 20), C().SelectFill);
+    EXPECT_EQ(s.At(100, 0), C().Background);
+    Surface n(220, 30);
+    Paint(n, *plain, false);
+    EXPECT_EQ(n.At(205, 5), C().Background);
+    EXPECT_EQ(n.At(12, 5), C().IconColumn);
+}
+
+TEST_F(ItemPainter, ACheckedItemWithoutImageShowsATenPixelBoxWithABlackTick) {
+    Surface s(220, 30);
+    Paint(s, *checked, false);
+    // Box: icon column 0..24 -> left 7; rows 0..23 -> top 6; surface x + 10.
+    EXPECT_EQ(s.At(17, 6), C().CheckMark);
+    EXPECT_EQ(s.At(26, 15), C().CheckMark);
+    EXPECT_EQ(s.At(27, 10), C().IconColumn);
+    EXPECT_EQ(s.At(19, 7), C().CheckFill);
+    EXPECT_EQ(s.At(19, 12), RGB(0, 0, 0));  // the tick's first stroke
+    Surface sel(220, 30);
+    Paint(sel, *checked, true);
+    EXPECT_EQ(sel.At(19, 7), C().CheckFillSelected);
+}
+
+TEST_F(ItemPainter, ACheckedRadioItemShowsARingAndADot) {
+    Surface s(220, 30);
+    Paint(s, *radio, false);
+    EXPECT_EQ(s.At(21, 10), C().SelectBorder);  // the dot
+    bool ring = false, gap = false;
+    for (int x = 16; x <= 19; ++x) ring |= s.At(x, 10) == C().SelectBorder;
+    for (int x = 17; x <= 20; ++x) gap |= s.At(x, 10) == C().CheckFill;
+    EXPECT_TRUE(ring);
+    EXPECT_TRUE(gap);
+    EXPECT_EQ(s.At(12, 1), C().IconColumn);  // outside the ring
+}
+
+TEST_F(ItemPainter, GlyphsAreFadedRaisedOrGreyed) {
+    // Glyph at icon column + (24 - 16) div 2 - 1 = 3, row 3; the square at 4..11.
+    Surface normal(220, 30);
+    Paint(normal, *imageItem, false);
+    EXPECT_EQ(normal.At(17, 7), RGB(216, 76, 76));  // faded 30 %, halves rounded to even
+    EXPECT_EQ(normal.At(16, 7), C().IconColumn);
+
+    Surface hot(220, 30);
+    Paint(hot, *imageItem, true);
+    EXPECT_EQ(hot.At(16, 6), kRed);  // one up and left, unfaded
+    EXPECT_EQ(hot.At(24, 14), DarkenColor(C().SelectFill, 50));  // its silhouette, 2 down and right
+    EXPECT_EQ(hot.At(25, 15), DarkenColor(C().SelectFill, 50));
+    EXPECT_EQ(hot.At(26, 16), C().SelectFill);
+
+    Surface off(220, 30);
+    Paint(off, *disabledImage, true);
+    // Grey: (200 + 0 + 0) div 3 + 10 = 76, then 40 % lighter: 148. No box, no shift.
+    EXPECT_EQ(off.At(17, 7), RGB(148, 148, 148));
+    EXPECT_EQ(off.At(24, 14), RGB(148, 148, 148));
+    EXPECT_EQ(off.At(25, 15), C().IconColumn);
+    EXPECT_EQ(off.At(205, 5), C().Background);
+}
+
+TEST_F(ItemPainter, AnOpenBarItemHasItsShadowEdge) {
+    Surface s(100, 30);
+    xp.PaintMenuItem(*file, s.DC(), {10, 0, 60, 20}, true);
+    // Shadow form on a high-colour screen: border at left, fill, dark edge.
+    EXPECT_EQ(s.At(10, 10), C().SelectBorder);
+    EXPECT_EQ(s.At(52, 10), C().SelectBorder);  // right border 8 in from the right
+    EXPECT_EQ(s.At(51, 10), C().SelectFill);
+    EXPECT_EQ(s.At(30, 1), C().SelectFill);
+    EXPECT_EQ(s.At(53, 15), DarkenColor(C().Bar, 100));
+    EXPECT_EQ(s.At(59, 15), DarkenColor(C().Bar, 10));
+}
+
+TEST_F(ItemPainter, AGradientRisesFasterBesideTheIconColumnAndStopsAt96) {
+    xp.Gradient = true;
+    Surface s(220, 30);
+    Paint(s, *plain, false);
+    const COLORREF icon = C().IconColumn;
+    EXPECT_EQ(s.At(10, 1), LightenColor(icon, 1));   // the first column is outside the band
+    EXPECT_EQ(s.At(11, 1), LightenColor(icon, 4));
+    EXPECT_EQ(s.At(38, 1), LightenColor(icon, 85));  // last column of the band: 1 + 28 * 3
+    EXPECT_EQ(s.At(39, 1), LightenColor(icon, 86));
+    EXPECT_EQ(s.At(200, 1), LightenColor(icon, 96));
+}
+
+TEST_F(ItemPainter, FewColoursWithSystemColoursGiveAWhiteMenuAndSelection) {
+    xp.RefreshPalette(8);
+    Surface s(220, 30);
+    Paint(s, *plain, true);
+    EXPECT_EQ(s.At(205, 5), RGB(255, 255, 255));
+    EXPECT_EQ(s.At(209, 5), GetSysColor(COLOR_HIGHLIGHT));
+    Surface n(220, 30);
+    Paint(n, *imageItem, false);
+    EXPECT_EQ(n.At(205, 5), RGB(255, 255, 255));
+    EXPECT_EQ(n.At(17, 7), kRed);  // no fading below 16 bits per pixel
+}

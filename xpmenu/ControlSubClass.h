@@ -1,0 +1,48 @@
+#pragma once
+#include <windows.h>
+
+#include "xpmenu/XPMenu.h"
+
+namespace xpmenu {
+
+// One hooked control: its painter, the state the control painters need and
+// what to put back when the hook goes. The control's previous procedure is
+// the next one in its SetWindowSubclass chain.
+class TControlSubClass {
+public:
+    TControlSubClass(HWND control, TXPMenu* painter) : Control(control), Painter(painter) {}
+
+    HWND Control;
+    TXPMenu* Painter;
+    bool Saved3D = false;      // WS_EX_CLIENTEDGE
+    bool SavedSingle = false;  // a single-line border style
+    bool SavedBorderBit = false;  // WS_BORDER itself
+    bool SavesStyle = false;   // whether the above are to be restored
+    bool Recreating = false, Hot = false, Pressed = false, SpaceDown = false,
+         SpacePaintDone = false, Focused = false;
+    UINT LastMessage = 0;
+
+    static constexpr UINT_PTR Id = 0x5850;  // "XP"
+    static LRESULT CALLBACK SubclassWindowProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // The record hooked on a window, or null.
+    static TControlSubClass* Of(HWND control);
+    // Installs this record as the control's hook (replacing any record).
+    void Install();
+    // Puts the control back as it was and frees the record.
+    void Unhook();
+
+    void PaintControl();
+
+private:
+    void RestoreStyle();
+};
+
+// Control kinds as the painters see them.
+bool IsPushButton(HWND w);
+bool IsGroupBox(HWND w);
+bool IsPanel(HWND w);
+bool IsListView(HWND w);
+bool IsComboBox(HWND w);
+bool IsToolBar(HWND w);
+
+}  // namespace xpmenu

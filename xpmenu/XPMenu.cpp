@@ -1,0 +1,398 @@
+#include "xpmenu/XPMenu.h"
+
+#include <algorithm>
+
+#include "win/ListView.h"
+#include "win/ToolBar.h"
+#include "xpmenu/ControlSubClass.h"
+#include "xpmenu/XPMenuManager.h"
+
+namespace xpmenu {
+
+namespace {
+// Installed handlers are small functors so that a painter can recognise its
+// own handlers again (std::function::target) when it detaches.
+struct ItemPainter {
+    TXPMenu* p;
+    void operator()(win::MenuItem& item, HDC dc, const RECT& r, bool selected) const {
+        p->PaintMenuItem(item, dc, r, selected);
+    }
+};
+struct ItemMeasurer {
+    TXPMenu* p;
+    void operator()(win::MenuItem& item, HDC dc, int& w, int& h) const {
+        p->MeasureMenuItem(item, dc, w, h);
+    }
+};
+struct ToolButtonPainter {
+    TXPMenu* p;
+    HWND toolBar;
+    LRESULT operator()(NMTBCUSTOMDRAW& cd) const { return p->CustomDrawToolBar(toolBar, cd); }
+};
+
+const wchar_t kColorProp[] = L"XPMenu.Color";
+}  // namespace
+
+std::wstring ClassNameOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+int WindowTag(HWND window) {
+    win::Window* w = window ? win::Window::FromHandle(window) : nullptr;
+    return w ? w->Tag : 0;
+}
+
+void SetControlColor(HWND window, COLORREF color) {
+    SetPropW(window, kColorProp, (HANDLE)(UINT_PTR)(color | 0x01000000));
+}
+
+COLORREF ControlColor(HWND window) {
+    if (auto* tb = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(window)))
+        if (tb->Color != CLR_NONE) return tb->Color;
+    if (UINT_PTR v = (UINT_PTR)GetPropW(window, kColorProp)) return (COLORREF)(v & 0xFFFFFF);
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+TXPMenu::TXPMenu(win::Form& owner) : form_(owner) {
+    NONCLIENTMETRICSW ncm{sizeof(ncm)};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    font_ = ncm.lfMenuFont;
+    fontHandle_ = CreateFontIndirectW(&font_);
+    fontColor_ = clMenuText;
+    selectFont_ = fontColor_;
+
+    OSVERSIONINFOW vi{sizeof(vi)};
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    GetVersionExW(&vi);
+#pragma GCC diagnostic pop
+    nt_ = vi.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    nt51_ = nt_ && vi.dwMajorVersion == 5 && vi.dwMinorVersion == 1;
+
+    TXPMenuManager::Ensure().Constructed(this);
+    if (HWND h = form_.Handle()) {
+        HDC dc = GetDC(h);
+        RefreshPalette(dc);
+        ReleaseDC(h, dc);
+    }
+}
+
+TXPMenu::~TXPMenu() {
+    ApplyToOwned(form_, false, false);
+    HookFormHover(false);
+    if (auto* m = TXPMenuManager::Instance()) m->UnregisterPainter(this);
+    // Records still hooked go with their painter; their controls get their
+    // own look back rather than a hook that points nowhere.
+    while (!records_.empty()) records_.back()->Unhook();
+    if (IsWindow(form_.Handle())) RedrawWindow(form_.Handle(), nullptr, nullptr,
+                                               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (auto* m = TXPMenuManager::Instance()) m->Destroyed(this);
+    if (fontHandle_) DeleteObject(fontHandle_);
+}
+
+void TXPMenu::Loaded() { TXPMenuManager::Ensure().RegisterPainter(this); }
+
+void TXPMenu::ForgetRecord(TControlSubClass* r) {
+    records_.erase(std::remove(records_.begin(), records_.end(), r), records_.end());
+}
+
+// ---- settings
+
+void TXPMenu::SetPaletteColor(TColor& field, TColor value) {
+    field = value;
+    paletteDirty_ = true;
+}
+
+void TXPMenu::RedrawMenuBar() {
+    if (IsWindow(form_.Handle()) && GetMenu(form_.Handle())) ::DrawMenuBar(form_.Handle());
+}
+
+void TXPMenu::SetFont(const LOGFONTW& font, TColor color) {
+    font_ = font;
+    fontColor_ = color;
+    HFONT old = fontHandle_;
+    fontHandle_ = CreateFontIndirectW(&font_);
+    if (old) DeleteObject(old);
+    RedrawMenuBar();
+}
+
+void TXPMenu::SetMenuBarColor(TColor c) {
+    SetPaletteColor(menuBar_, c);
+    RedrawMenuBar();
+}
+
+void TXPMenu::SetUseSystemColors(bool v) {
+    useSystemColors_ = v;
+    RedrawMenuBar();
+}
+
+void TXPMenu::SetActive(bool v) {
+    if (v == active_) return;
+    active_ = v;
+    ApplyToOwned(form_, v, true);
+    HookFormHover(v);
+    RedrawMenuBar();
+}
+
+// Windows asks for no bar item paint while the pointer moves over the bar;
+// redraw the bar when the item under it changes, so it lights up.
+constexpr UINT_PTR kHoverHookId = 0x5851;
+
+void TXPMenu::HookFormHover(bool on) {
+    HWND h = form_.Handle();
+    if (!IsWindow(h) || on == hoverHooked_) return;
+    if (on) SetWindowSubclass(h, FormHoverProc, kHoverHookId, (DWORD_PTR)this);
+    else RemoveWindowSubclass(h, FormHoverProc, kHoverHookId);
+    hoverHooked_ = on;
+    hoverItem_ = -1;
+}
+
+LRESULT CALLBACK TXPMenu::FormHoverProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<TXPMenu*>(ref);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(w, FormHoverProc, kHoverHookId);
+        self->hoverHooked_ = false;
+    } else if (msg == WM_NCMOUSEMOVE || msg == WM_NCMOUSELEAVE) {
+        int item = -1;
+        if (msg == WM_NCMOUSEMOVE && wp == HTMENU && GetMenu(w)) {
+            item = MenuItemFromPoint(w, GetMenu(w), {(short)LOWORD(lp), (short)HIWORD(lp)});
+            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE | TME_NONCLIENT, w, 0};
+            TrackMouseEvent(&tme);
+        }
+        if (item != self->hoverItem_) {
+            self->hoverItem_ = item;
+            if (self->active_ && self->form_.Menu().OwnerDrawn) ::DrawMenuBar(w);
+        }
+    }
+    return DefSubclassProc(w, msg, wp, lp);
+}
+
+void TXPMenu::SetOverrideOwnerDraw(bool v) {
+    overrideOwnerDraw_ = v;
+    if (active_) SetActive(true);  // unchanged value: takes hold at the next pass
+}
+
+void TXPMenu::SetXPControls(TXPControls v) {
+    v &= AllXPControls;
+    if (v != xpControls_ && active_) {
+        active_ = false;
+        ApplyToOwned(form_, false, true);
+        active_ = true;
+        xpControls_ = v;
+        DropUnqualifiedRecords();
+        ApplyToOwned(form_, true, true);
+    }
+    xpControls_ = v;
+}
+
+void TXPMenu::SetXPContainers(TXPContainers v) {
+    v &= AllXPContainers;
+    if (v != xpContainers_ && active_) {
+        active_ = false;
+        ApplyToOwned(form_, false, true);
+        active_ = true;
+        xpContainers_ = v;
+        DropUnqualifiedRecords();
+        ApplyToOwned(form_, true, true);
+    }
+    xpContainers_ = v;
+}
+
+// Controls that no longer qualify lose their hook at once: with the painter
+// active again no record would ever notice that it should go.
+void TXPMenu::DropUnqualifiedRecords() {
+    for (TControlSubClass* r : std::vector<TControlSubClass*>(records_))
+        if (!IsWindow(r->Control) || !QualifiesByKind(r->Control) || !QualifiesByParent(r->Control))
+            r->Unhook();
+}
+
+// The flag is stored, so that it does keep this painter from being the
+// manager's active one; a painter that gives up the role hands it over.
+void TXPMenu::SetDisableSubclassing(bool v) {
+    if (v == disableSubclassing_) return;
+    disableSubclassing_ = v;
+    auto* m = TXPMenuManager::Instance();
+    if (!m) return;
+    if (v && m->ActivePainter() == this) m->HandOver(this);
+    else if (!v && !m->ActivePainter()) m->HandOver(nullptr);
+}
+
+// ---- colour set
+
+void TXPMenu::RefreshPalette(HDC dc) { RefreshPalette(GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES)); }
+
+void TXPMenu::RefreshPalette(int bitsPerPixel) {
+    paletteDirty_ = false;
+    highColor_ = bitsPerPixel >= 16;
+    TPaintColors& c = colors_;
+    const COLORREF font = ToRGB(fontColor_);
+    if (useSystemColors_) {
+        if (highColor_) {
+            c.Background = LightenColor(clBtnFace, 86);
+            c.IconColumn = LightenColor(clBtnFace, 16);
+            c.SelectFill = LightenColor(clHighlight, 68);
+            c.CheckFill = LightenColor(clHighlight, 80);
+            c.CheckFillSelected = LightenColor(clHighlight, 50);
+            c.Disabled = LightenColor(clBtnShadow, 10);
+            c.Separator = LightenColor(clBtnShadow, 25);
+        } else {
+            c.Background = ToRGB(clWhite);
+            c.IconColumn = ToRGB(clBtnFace);
+            c.SelectFill = ToRGB(clWhite);
+            c.CheckFill = ToRGB(clWhite);
+            c.CheckFillSelected = ToRGB(clWhite);
+            c.Disabled = ToRGB(clBtnShadow);
+            c.Separator = ToRGB(clBtnShadow);
+        }
+        c.SelectBorder = ToRGB(clHighlight);
+        c.SelectText = font;
+        c.CheckMark = ToRGB(clHighlight);
+        c.Bar = ToRGB(clBtnFace);
+    } else {
+        c.Background = ToRGB(color_);
+        c.IconColumn = ToRGB(iconBack_);
+        if (highColor_) {
+            c.SelectFill = UseDimColor ? LightenColor(select_, 68) : ToRGB(select_);
+            c.CheckFill = UseDimColor ? LightenColor(select_, 80) : ToRGB(select_);
+            c.CheckFillSelected = UseDimColor ? LightenColor(select_, 50) : ToRGB(select_);
+        } else {
+            c.SelectFill = ToRGB(select_);
+            c.CheckFill = ToRGB(clWhite);
+            c.CheckFillSelected = ToRGB(clSilver);
+        }
+        c.SelectBorder = ToRGB(selectBorder_);
+        c.SelectText = ToRGB(selectFont_);
+        c.CheckMark = ToRGB(checked_);
+        c.Bar = ToRGB(menuBar_);
+        c.Disabled = ToRGB(disabled_);
+        c.Separator = ToRGB(separator_);
+    }
+    c.FrameOuter = highColor_ ? DarkenColor(clBtnFace, 90) : ToRGB(clBtnShadow);
+    c.FrameShadow = highColor_ ? DarkenColor(clBtnFace, 76) : ToRGB(clBtnShadow);
+    c.FaceLighten = 16;
+    c.HotLighten = 40;
+}
+
+COLORREF TXPMenu::ContrastTextColor(TColor c) const {
+    COLORREF rgb = ToRGB(c);
+    if ((GetRValue(rgb) + GetBValue(rgb)) / 2 > 150 || GetGValue(rgb) > 200) return ToRGB(fontColor_);
+    return LightenColor(rgb, 90);
+}
+
+// ---- attachment
+
+void TXPMenu::ApplyToOwned(win::Form& form, bool enable, bool update) {
+    if (!IsWindow(form.Handle())) return;
+    ApplyToMenu(form.Menu(), enable);
+    if (GetMenu(form.Handle()) && form.Menu().Handle() && !form.Menu().Root.Items.empty()) {
+        // The rebuilt menu must become the window's menu bar.
+        if (GetMenu(form.Handle()) != form.Menu().Handle()) SetMenu(form.Handle(), form.Menu().Handle());
+        ::DrawMenuBar(form.Handle());
+    }
+    std::vector<HWND> children;
+    EnumChildWindows(
+        form.Handle(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+            return TRUE;
+        },
+        (LPARAM)&children);
+    for (HWND w : children)
+        if (IsWindow(w)) ApplyToWindow(w, enable, update);
+}
+
+void TXPMenu::ApplyToMenu(win::MainMenu& menu, bool enable) {
+    if (!(xpControls_ & Bit(xcMainMenu)) || menu.Tag == 999) return;
+    if (menu.Root.Items.empty()) return;
+    menu.OwnerDrawn = enable;
+    for (auto& item : menu.Root.Items) AttachItemTree(*item, enable);
+    // Rebuilding makes Windows measure the bar and its items again.
+    if (menu.Handle()) menu.Build();
+}
+
+void TXPMenu::AttachItemTree(win::MenuItem& item, bool enable) {
+    AttachItem(item, enable);
+    for (auto& sub : item.Items) AttachItemTree(*sub, enable);
+}
+
+void TXPMenu::AttachItem(win::MenuItem& item, bool enable) {
+    if (enable) {
+        if (item.Tag == 999) return;
+        if (!item.OnDrawItem || overrideOwnerDraw_) item.OnDrawItem = ItemPainter{this};
+        if (!item.OnMeasureItem || overrideOwnerDraw_) item.OnMeasureItem = ItemMeasurer{this};
+    } else {
+        if (item.OnDrawItem.target<ItemPainter>()) item.OnDrawItem = nullptr;
+        if (item.OnMeasureItem.target<ItemMeasurer>()) item.OnMeasureItem = nullptr;
+    }
+}
+
+bool IsToolBar(HWND w) { return ClassNameOf(w) == TOOLBARCLASSNAMEW; }
+bool IsListView(HWND w) { return ClassNameOf(w) == WC_LISTVIEWW; }
+bool IsComboBox(HWND w) { return ClassNameOf(w) == L"ComboBox"; }
+bool IsPushButton(HWND w) {
+    if (ClassNameOf(w) != L"Button") return false;
+    LONG type = GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+bool IsGroupBox(HWND w) {
+    return ClassNameOf(w) == L"Button" && (GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+// A panel here is a static drawn as an etched or sunken rule or frame.
+bool IsPanel(HWND w) {
+    if (ClassNameOf(w) != L"Static") return false;
+    LONG style = GetWindowLongW(w, GWL_STYLE);
+    LONG type = style & SS_TYPEMASK;
+    return type == SS_ETCHEDHORZ || type == SS_ETCHEDVERT || type == SS_ETCHEDFRAME || (style & SS_SUNKEN);
+}
+
+bool TXPMenu::QualifiesByKind(HWND c) const {
+    auto has = [this](TXPControl k) { return (xpControls_ & Bit(k)) != 0; };
+    return (IsComboBox(c) && has(xcCombo)) || (IsPushButton(c) && has(xcButton)) ||
+           (ClassNameOf(c) == UPDOWN_CLASSW && has(xcUpDown)) || (IsPanel(c) && has(xcPanel)) ||
+           (IsGroupBox(c) && has(xcGroupBox)) || (IsListView(c) && has(xcListView));
+}
+
+bool TXPMenu::QualifiesByParent(HWND c) const {
+    HWND p = GetParent(c);
+    if (!p) return false;
+    auto has = [this](TXPContainer k) { return (xpContainers_ & Bit(k)) != 0; };
+    bool isForm = dynamic_cast<win::Form*>(win::Window::FromHandle(p)) != nullptr;
+    return (IsToolBar(p) && has(xccToolbar)) || (IsPanel(p) && has(xccPanel)) ||
+           (IsGroupBox(p) && has(xccGroupBox)) || (isForm && has(xccForm));
+}
+
+void TXPMenu::ApplyToWindow(HWND c, bool enable, bool update) {
+    if (IsToolBar(c)) {
+        if (!(xpControls_ & Bit(xcToolbar))) return;
+        LONG style = GetWindowLongW(c, GWL_STYLE);
+        if (!(style & TBSTYLE_FLAT)) SetWindowLongW(c, GWL_STYLE, style | TBSTYLE_FLAT);
+        if (auto* tb = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(c))) {
+            if (enable) {
+                if (SendMessageW(c, TB_BUTTONCOUNT, 0, 0) > 0 && (!tb->OnCustomDraw || overrideOwnerDraw_))
+                    tb->OnCustomDraw = ToolButtonPainter{this, c};
+            } else if (tb->OnCustomDraw.target<ToolButtonPainter>()) {
+                tb->OnCustomDraw = nullptr;
+            }
+        }
+        if (update) InvalidateRect(c, nullptr, TRUE);
+        return;
+    }
+    if (!QualifiesByKind(c) || !QualifiesByParent(c)) return;
+    if (enable && WindowTag(c) != 999 && WindowTag(GetParent(c)) != 999 && !TControlSubClass::Of(c)) {
+        auto* r = new TControlSubClass(c, this);
+        AddRecord(r);
+        if (IsListView(c)) {
+            LONG style = GetWindowLongW(c, GWL_STYLE), ex = GetWindowLongW(c, GWL_EXSTYLE);
+            r->SavesStyle = true;
+            r->Saved3D = (ex & WS_EX_CLIENTEDGE) != 0;
+            r->SavedSingle = (style & WS_BORDER) || (ex & WS_EX_CLIENTEDGE);
+            r->SavedBorderBit = (style & WS_BORDER) != 0;
+        }
+        r->Install();
+    }
+    if (update) InvalidateRect(c, nullptr, TRUE);
+}
+
+}  // namespace xpmenu
