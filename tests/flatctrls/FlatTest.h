@@ -39,6 +39,17 @@ inline std::unique_ptr<win::Bitmap> Render(HWND hwnd) {
     return bmp;
 }
 
+// A host window (form, group box) painted with its windowless controls, as
+// a control copying its parent's look asks for it.
+inline std::unique_ptr<win::Bitmap> RenderHost(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    auto bmp = std::make_unique<win::Bitmap>(r.right, r.bottom);
+    SendMessageW(hwnd, WM_ERASEBKGND, (WPARAM)bmp->DC(), 0);
+    SendMessageW(hwnd, WM_PAINT, (WPARAM)bmp->DC(), 0);
+    return bmp;
+}
+
 // Client point of a window in screen coordinates.
 inline POINT ScreenPoint(HWND hwnd, int x, int y) {
     POINT p{x, y};
