@@ -225,6 +225,7 @@ TEST(HoverTracking, HeldButtonStaysHotAfterThePointerLeaves) {
     SendMessageW(b.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
     POINT away = flattest::ScreenPoint(form.Handle(), 5, 150);
     SetCursorPos(away.x, away.y);
+    flattest::Settle();
     SendMessageW(b.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 140));
     Sleep(350);
     TestForm::Pump();  // several timer ticks
@@ -253,6 +254,7 @@ public:
         while (!ready_) Sleep(5);
         SetForegroundWindow(hwnd_);
         testing_support::WaitUntil([] { return GetActiveWindow() == nullptr; }, 2000);
+        flattest::Settle();
     }
     ~OtherApplication() {
         PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
@@ -275,6 +277,7 @@ TEST(HoverTracking, NoHotLookWhileTheApplicationIsNotActive) {
     OtherApplication other;
     ASSERT_EQ(GetActiveWindow(), nullptr);
     MoveTo(b.Handle(), 20, 10);
+    ASSERT_EQ(GetActiveWindow(), nullptr);
     EXPECT_FALSE(b.Hovered);
     EXPECT_FALSE(TFlatButton::Tracker().TimerRunning());
 }

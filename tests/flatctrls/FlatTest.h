@@ -57,10 +57,17 @@ inline POINT ScreenPoint(HWND hwnd, int x, int y) {
     return p;
 }
 
+// Lets the pointer messages that a cursor move queued arrive first.
+inline void Settle() {
+    Sleep(30);
+    win::Application::Instance().ProcessMessages();
+}
+
 // Puts the pointer over the window and tells it, as a real move would.
 inline void MoveTo(HWND hwnd, int x, int y) {
     POINT p = ScreenPoint(hwnd, x, y);
     SetCursorPos(p.x, p.y);
+    Settle();
     SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
 }
 
