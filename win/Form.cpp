@@ -34,6 +34,8 @@ void Form::SetFormFont(const wchar_t* face, int height) {
     font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
     SendMessageW(Handle(), WM_SETFONT, (WPARAM)font_, FALSE);
+    // Controls that use the form's font move to the new one before the old goes.
+    if (Handle()) NotifyChildren(Handle(), CM_PARENTFONTCHANGED, 0, 0);
     if (old) DeleteObject(old);
 }
 

@@ -218,10 +218,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     boxes[2].PaintCheckSquare();
     GdiFlush();
 
-    RECT r{};
-    GetWindowRect(f, &r);
-    win::Bitmap shot(r.right - r.left, r.bottom - r.top);
-    HDC dc = GetWindowDC(f);
+    // The client area only: the frame is the window manager's, not ours.
+    RECT r = form.ClientRect();
+    win::Bitmap shot(r.right, r.bottom);
+    HDC dc = GetDC(f);
     BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
     ReleaseDC(f, dc);
     bool saved = SaveBitmap(shot, out.c_str());
