@@ -72,7 +72,9 @@ bool PushButton::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 void GroupBox::Create(HWND parent, const std::wstring& text, int x, int y, int w, int h) {
-    CreateStandard(L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, x, y, w, h, parent, 0);
+    // A control parent: Tab moves through the controls inside the box.
+    CreateStandard(L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT,
+                   x, y, w, h, parent, 0);
     SetFont(ParentFont(parent));
 }
 

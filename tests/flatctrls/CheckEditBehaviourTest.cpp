@@ -6,6 +6,7 @@
 #include "flatctrls/TFlatEditUnit.h"
 #include "support/TestSupport.h"
 #include "win/Notify.h"
+#include "win/StdControls.h"
 
 using namespace flat;
 using flattest::Click;
@@ -227,4 +228,32 @@ TEST(FlatEdit, ParentColourAndDerivedColours) {
     SendMessageW(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
     EXPECT_EQ(edit.ColorFlat(), 0x00808080u);
     EXPECT_EQ(edit.ColorBorder(), DeriveAdvColor(0x00808080, 0, 50, AdvColorMode::Darken));
+}
+
+TEST(FlatCheckBox, TabMovesThroughBoxesInsideAGroupBox) {
+    TestForm form;
+    win::GroupBox group;
+    group.Create(form.Handle(), L"Options", 8, 8, 300, 120);
+    TFlatCheckBox first, second;
+    first.Create(group.Handle(), 16, 24, 200, 17, L"First");
+    second.Create(group.Handle(), 16, 56, 200, 17, L"Second");
+    TFlatButton ok;  // not a tab stop
+    ok.Create(form.Handle(), 8, 150, 65, 25, L"&OK");
+    TFlatEdit edit;
+    edit.Create(form.Handle(), 100, 150, 100, 19);
+    form.ShowActive();
+    first.SetFocus();
+    auto tab = [&] {
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0);
+        TestForm::Pump();
+    };
+    tab();
+    EXPECT_EQ(GetFocus(), second.Handle());
+    EXPECT_TRUE(second.HasFocus());
+    EXPECT_FALSE(first.HasFocus());
+    tab();
+    EXPECT_EQ(GetFocus(), edit.Handle());  // the flat button is passed over
+    tab();
+    EXPECT_EQ(GetFocus(), first.Handle());
 }
