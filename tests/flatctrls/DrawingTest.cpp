@@ -164,6 +164,25 @@ TEST(GlyphStrip, DisabledGlyphIsEmbossedOnlyWithOneSlice) {
     EXPECT_EQ(dest->Pixel(1, 1), red);
 }
 
+TEST(GlyphStrip, MonochromePictureEmbossesItsBlackPixels) {
+    // 8 x 2, one word per row: row 0 has bits 0 (black) at x = 2 and 5.
+    const WORD rows[2] = {0x00DB, 0x00FF};  // first byte = x 0..7, high bit first
+    HBITMAP mono = CreateBitmap(8, 2, 1, 1, rows);
+    TFlatButton holder;  // the glyph is copied into the button's own picture
+    holder.SetGlyph(mono);
+    DeleteObject(mono);
+    const win::Bitmap& g = holder.Glyph();
+    ASSERT_EQ(g.Width(), 8);
+    EXPECT_EQ(holder.NumGlyphs(), 4);  // 8 x 2: a whole multiple of the height
+    EXPECT_EQ(g.Pixel(2, 0), 0u);
+    EXPECT_EQ(g.Pixel(5, 0), 0u);
+    EXPECT_EQ(g.Pixel(3, 0), 0xFFFFFFu);
+    auto emb = MakeDisabledGlyph(g, clBlack, clBtnFace, clBtnHighlight, clBtnShadow, true);
+    EXPECT_EQ(emb->Pixel(2, 0), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(emb->Pixel(3, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(emb->Pixel(3, 0), GetSysColor(COLOR_BTNFACE));
+}
+
 TEST(FlatButtonPaint, DisabledCaptionIsDrawnTwice) {
     TestForm form;
     TFlatButton button;
