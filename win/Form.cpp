@@ -34,6 +34,8 @@ void Form::SetFormFont(const wchar_t* face, int height) {
     font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
     SendMessageW(Handle(), WM_SETFONT, (WPARAM)font_, FALSE);
+    // Controls that use the form's font move to the new one before the old goes.
+    if (Handle()) NotifyChildren(Handle(), CM_PARENTFONTCHANGED, 0, 0);
     if (old) DeleteObject(old);
 }
 
@@ -181,7 +183,42 @@ bool Form::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (ReflectToChild(msg, wp, lp, result)) return result;
+    if (HandleHostMessage(Handle(), msg, wp, lp, result)) return result;
     switch (msg) {
+    case WM_GETFONT:
+        return (LRESULT)font_;
+    case WM_ERASEBKGND:
+        // Also answers controls that copy the form's look under themselves.
+        if (!GetClassLongPtrW(Handle(), GCLP_HBRBACKGROUND)) {
+            RECT r = ClientRect();
+            FillRect((HDC)wp, &r, GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        break;
+    case WM_PAINT:
+        // Windowless controls; a DC in wParam asks for painting into it.
+        if (wp || !Controls().empty()) {
+            PAINTSTRUCT ps{};
+            HDC dc = wp ? (HDC)wp : BeginPaint(Handle(), &ps);
+            PaintControls(dc);
+            if (!wp) EndPaint(Handle(), &ps);
+            return 0;
+        }
+        break;
+    case WM_SYSCOLORCHANGE: {
+        std::vector<HWND> children;
+        EnumChildWindows(
+            Handle(),
+            [](HWND w, LPARAM lp) -> BOOL {
+                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+                return TRUE;
+            },
+            (LPARAM)&children);
+        for (HWND w : children)
+            if (IsWindow(w)) SendMessageW(w, CM_SYSCOLORCHANGE, 0, 0);
+        HandleHostMessage(Handle(), CM_SYSCOLORCHANGE, 0, 0, result);
+        break;
+    }
     case WM_COMMAND:
         if (lp == 0) {
             if (MenuItem* item = menu_.FindCommand(LOWORD(wp))) {

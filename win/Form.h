@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win/Action.h"
+#include "win/Control.h"
 #include "win/Menu.h"
 #include "win/Window.h"
 
@@ -14,8 +15,9 @@ enum ModalResult : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = I
 
 // A top-level window: caption, font, actions, an optional menu bar, modal
 // showing with a modal result, and routing of child notifications back to
-// the wrappers of the children that sent them.
-class Form : public Window {
+// the wrappers of the children that sent them. It also hosts windowless
+// controls.
+class Form : public Window, public GraphicHost {
 public:
     Form();
     ~Form() override;

@@ -8,7 +8,9 @@ HFONT ParentFont(HWND parent) { return (HFONT)SendMessageW(parent, WM_GETFONT, 0
 // Sends a child's notification to its wrapper; shared by forms and boxes.
 bool ReflectNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     HWND child = nullptr;
-    if (msg == WM_COMMAND || msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) child = (HWND)lp;
+    if (msg == WM_COMMAND || msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN ||
+        msg == WM_CTLCOLOREDIT)
+        child = (HWND)lp;
     else if (msg == WM_NOTIFY) child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
     auto* target = child ? dynamic_cast<NotifyTarget*>(Window::FromHandle(child)) : nullptr;
     return target && target->OnParentNotify(msg, wp, lp, result);
@@ -70,13 +72,33 @@ bool PushButton::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 void GroupBox::Create(HWND parent, const std::wstring& text, int x, int y, int w, int h) {
-    CreateStandard(L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, x, y, w, h, parent, 0);
+    // A control parent: Tab moves through the controls inside the box.
+    CreateStandard(L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT,
+                   x, y, w, h, parent, 0);
     SetFont(ParentFont(parent));
 }
 
 LRESULT GroupBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (ReflectNotify(msg, wp, lp, result)) return result;
+    if (HandleHostMessage(Handle(), msg, wp, lp, result)) return result;
+    if (msg == WM_PAINT && (wp || !Controls().empty())) {
+        // The box draws itself into our DC, then its windowless controls go on top.
+        PAINTSTRUCT ps{};
+        HDC dc = wp ? (HDC)wp : BeginPaint(Handle(), &ps);
+        DefaultProc(WM_PAINT, (WPARAM)dc, 0);
+        PaintControls(dc);
+        if (!wp) EndPaint(Handle(), &ps);
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND) {
+        // The inside of the box shows its parent's face.
+        RECT r = ClientRect();
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(ParentColorOf(GetParent(Handle()))));
+        FillRect((HDC)wp, &r, brush);
+        DeleteObject(brush);
+        return 1;
+    }
     return DefaultProc(msg, wp, lp);
 }
 

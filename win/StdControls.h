@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "win/Control.h"
 #include "win/Form.h"
 #include "win/Window.h"
 
@@ -30,8 +31,9 @@ public:
 };
 
 // A standard group box that is also a parent: it passes its children's
-// notifications on to their wrappers, as a form does.
-class GroupBox : public Window {
+// notifications on to their wrappers, as a form does, and hosts windowless
+// controls.
+class GroupBox : public Window, public GraphicHost {
 public:
     void Create(HWND parent, const std::wstring& text, int x, int y, int w, int h);
 

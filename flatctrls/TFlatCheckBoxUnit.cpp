@@ -1,0 +1,269 @@
+#include "flatctrls/TFlatCheckBoxUnit.h"
+
+#include <windowsx.h>
+
+#include "win/Notify.h"
+
+namespace flat {
+
+using win::Canvas;
+
+HoverTracker& TFlatCheckBox::Tracker() {
+    static HoverTracker tracker;
+    return tracker;
+}
+
+TFlatCheckBox::TFlatCheckBox() { Tracker().Register(); }
+
+TFlatCheckBox::~TFlatCheckBox() { Tracker().Unregister(*this); }
+
+void TFlatCheckBox::Create(HWND parent, int x, int y, int w, int h, const std::wstring& caption) {
+    CreateControl(parent, x, y, w, h, WS_VISIBLE | WS_TABSTOP, 0, nullptr, caption.c_str());
+}
+
+RECT TFlatCheckBox::SquareRect() const {
+    RECT c = ClientRect();
+    if (layout_ == checkboxLeft) return {c.left + 1, c.top + 3, c.left + 12, c.top + 14};
+    return {c.right - 12, c.top + 3, c.right - 1, c.top + 14};
+}
+
+RECT TFlatCheckBox::CaptionRect() const {
+    RECT c = ClientRect();
+    if (layout_ == checkboxLeft) return {c.left + 16, c.top + 1, c.right - 1, c.bottom - 1};
+    return {c.left + 1, c.top + 1, c.right - 16, c.bottom - 1};
+}
+
+void TFlatCheckBox::Repaint() {
+    if (Handle()) Invalidate(!transparent_);
+}
+
+void TFlatCheckBox::SetChecked(bool v) {
+    if (checked_ == v) return;
+    checked_ = v;
+    if (OnClick) OnClick();
+    PaintCheckSquare();
+}
+
+void TFlatCheckBox::SetTransparent(bool v) {
+    transparent_ = v;
+    Repaint();
+}
+
+void TFlatCheckBox::SetLayout(TCheckBoxLayout v) {
+    layout_ = v;
+    Repaint();
+}
+
+#define CHECK_COLOR_SETTER(Name, field) \
+    void TFlatCheckBox::Set##Name(TColor v) { \
+        field = v; \
+        Repaint(); \
+    }
+CHECK_COLOR_SETTER(ColorFocused, colorFocused_)
+CHECK_COLOR_SETTER(ColorDown, colorDown_)
+CHECK_COLOR_SETTER(ColorCheck, colorCheck_)
+CHECK_COLOR_SETTER(ColorBorder, colorBorder_)
+CHECK_COLOR_SETTER(FontColor, fontColor_)
+#undef CHECK_COLOR_SETTER
+
+void TFlatCheckBox::SetAdvColorFocused(TAdvColors v) {
+    advFocused_ = v > 100 ? 100 : v;
+    RecalcAdvColors();
+    Repaint();
+}
+
+void TFlatCheckBox::SetAdvColorDown(TAdvColors v) {
+    advDown_ = v > 100 ? 100 : v;
+    RecalcAdvColors();
+    Repaint();
+}
+
+void TFlatCheckBox::SetAdvColorBorder(TAdvColors v) {
+    advBorder_ = v > 100 ? 100 : v;
+    RecalcAdvColors();
+    Repaint();
+}
+
+void TFlatCheckBox::SetUseAdvColors(bool v) {
+    if (useAdvColors_ == v) return;
+    useAdvColors_ = v;
+    SetParentColor(v);
+    RecalcAdvColors();
+    Repaint();
+}
+
+void TFlatCheckBox::RecalcAdvColors() {
+    if (!useAdvColors_) return;
+    colorFocused_ = DeriveAdvColor(Color(), colorFocused_, advFocused_, AdvColorMode::Lighten);
+    colorDown_ = DeriveAdvColor(Color(), colorDown_, advDown_, AdvColorMode::Darken);
+    colorBorder_ = DeriveAdvColor(Color(), colorBorder_, advBorder_, AdvColorMode::Darken);
+}
+
+void TFlatCheckBox::PaintCheckSquare() {
+    if (!Handle() || !IsWindowVisible(Handle())) return;
+    HDC dc = GetDC(Handle());
+    {
+        Canvas canvas(dc);
+        PaintCheckSquare(canvas);
+    }
+    ReleaseDC(Handle(), dc);
+}
+
+void TFlatCheckBox::PaintCheckSquare(Canvas& canvas) {
+    const RECT sq = SquareRect();
+    TColor fill = Color();
+    if (hasFocus_ || Hovered) fill = pressing_ ? colorDown_ : colorFocused_;
+    canvas.SetBrush(fill);
+    canvas.FillRect(sq);
+    if (checked_) {
+        canvas.SetPen(Window::Enabled() ? colorCheck_ : clBtnShadow, 1);
+        const int x = sq.left, y = sq.top;
+        static const int strokes[6][4] = {
+            {2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9},  // left arm
+            {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7},  // right arm
+        };
+        for (auto& s : strokes) {
+            canvas.MoveTo(x + s[0], y + s[1]);
+            canvas.LineTo(x + s[2], y + s[3]);
+        }
+    }
+    canvas.SetBrush(colorBorder_);
+    canvas.FrameRect(sq);
+}
+
+void TFlatCheckBox::PaintCheckCaption(Canvas& canvas) {
+    const std::wstring caption = Text();
+    if (caption.empty()) return;
+    canvas.SetClearBrush();
+    RECT r = CaptionRect();
+    const UINT flags = DT_WORDBREAK | DT_TOP | (layout_ == checkboxLeft ? DT_LEFT : DT_RIGHT);
+    if (Window::Enabled()) {
+        canvas.SetFontColor(fontColor_);
+        canvas.DrawText(caption, r, flags);
+    } else {
+        OffsetRect(&r, 1, 1);
+        canvas.SetFontColor(clBtnHighlight);
+        canvas.DrawText(caption, r, flags);
+        OffsetRect(&r, -1, -1);
+        canvas.SetFontColor(clBtnShadow);
+        canvas.DrawText(caption, r, flags);
+    }
+}
+
+void TFlatCheckBox::Paint(Canvas& canvas) {
+    if (transparent_) PaintParentBackground(*this, canvas.Handle());
+    PaintCheckSquare(canvas);
+    PaintCheckCaption(canvas);
+}
+
+LRESULT TFlatCheckBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!Window::Enabled()) return 0;
+        SetFocus();
+        pressing_ = true;
+        // A click that activated the window came without a pointer move
+        // while active; the box under the pointer is hot all the same.
+        {
+            POINT p{x, y};
+            ClientToScreen(Handle(), &p);
+            Tracker().PointerMoved(*this, p);
+        }
+        PaintCheckSquare();
+        SetCapture(Handle());
+        if (OnMouseDown) OnMouseDown(VK_LBUTTON, x, y);
+        return 0;
+    case WM_LBUTTONUP:
+        if (!Window::Enabled()) return 0;
+        if (GetCapture() == Handle()) ReleaseCapture();
+        pressing_ = false;
+        if (Hovered) SetChecked(!checked_);
+        PaintCheckSquare();
+        if (OnMouseUp) OnMouseUp(VK_LBUTTON, x, y);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        return 0;
+    case WM_MOUSEMOVE:
+        Control::WndProc(msg, wp, lp);
+        if (OnMouseMove) OnMouseMove(x, y);
+        {
+            POINT p{x, y};
+            ClientToScreen(Handle(), &p);
+            Tracker().PointerMoved(*this, p);
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Capture taken away mid-press (a message box, a menu): no press is held.
+        if ((HWND)lp != Handle() && pressing_) {
+            pressing_ = false;
+            PaintCheckSquare();
+        }
+        break;
+    case win::CM_DIALOGCHAR:
+        if (win::IsAccel(wp, Text()) && CanFocus()) {
+            SetFocus();
+            SetChecked(!checked_);
+            return 1;
+        }
+        if (wp == L' ' && hasFocus_) SetChecked(!checked_);
+        return 0;
+    case WM_SETFOCUS:
+        Control::WndProc(msg, wp, lp);
+        if (Window::Enabled()) hasFocus_ = true;
+        if (OnEnter) OnEnter();
+        PaintCheckSquare();
+        return 0;
+    case WM_KILLFOCUS:
+        Control::WndProc(msg, wp, lp);
+        if (Window::Enabled()) {
+            hasFocus_ = false;
+            Tracker().HoverOff(*this);
+        }
+        hasFocus_ = false;
+        if (OnExit) OnExit();
+        PaintCheckSquare();
+        return 0;
+    case win::CM_ENABLEDCHANGED:
+        if (!Window::Enabled()) {
+            Hovered = false;
+            pressing_ = false;
+            Tracker().StopHoverTimer(*this);
+        }
+        Repaint();
+        return 0;
+    case win::CM_TEXTCHANGED:
+    case win::CM_FONTCHANGED:
+    case win::CM_COLORCHANGED:
+        Repaint();
+        return 0;
+    case win::CM_PARENTCOLORCHANGED:
+        Control::WndProc(msg, wp, lp);
+        if (useAdvColors_) {
+            SetParentColor(true);
+            RecalcAdvColors();
+        }
+        Repaint();
+        return 0;
+    case win::CM_SYSCOLORCHANGE:
+        if (useAdvColors_) {
+            SetParentColor(true);
+            RecalcAdvColors();
+        }
+        Repaint();
+        return 0;
+    case WM_MOVE:
+    case WM_SIZE: {
+        LRESULT r = Control::WndProc(msg, wp, lp);
+        if (transparent_) Repaint();
+        return r;
+    }
+    }
+    return Control::WndProc(msg, wp, lp);
+}
+
+}  // namespace flat

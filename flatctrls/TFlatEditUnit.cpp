@@ -1,0 +1,207 @@
+#include "flatctrls/TFlatEditUnit.h"
+
+#include "win/Notify.h"
+
+namespace flat {
+
+using win::ColorToRGB;
+
+TCustomFlatEdit::~TCustomFlatEdit() {
+    if (backBrush_) DeleteObject(backBrush_);
+}
+
+void TCustomFlatEdit::Create(HWND parent, int x, int y, int w, int h, const std::wstring& text) {
+    CreateControl(parent, x, y, w, h, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, 0, L"EDIT",
+                  text.c_str());
+    if (parentColor_) colorFlat_ = ParentsColor();
+    RecalcAdvColors();
+    // The frame is our own: make the edit ask for its client area again.
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitHeightToFont();
+    PaintFlatBorder();
+}
+
+TColor TCustomFlatEdit::ParentsColor() const { return win::ParentColorOf(Parent()); }
+
+void TCustomFlatEdit::SetColorFocused(TColor v) {
+    colorFocused_ = v;
+    PaintFlatBorder();
+}
+
+void TCustomFlatEdit::SetColorBorder(TColor v) {
+    colorBorder_ = v;
+    PaintFlatBorder();
+}
+
+void TCustomFlatEdit::SetColorFlat(TColor v) {
+    colorFlat_ = v;
+    parentColor_ = false;
+    PaintFlatBorder();
+}
+
+void TCustomFlatEdit::SetParentColor(bool v) {
+    if (parentColor_ == v) return;
+    parentColor_ = v;
+    if (!v) return;
+    if (Parent()) colorFlat_ = ParentsColor();
+    PaintFlatBorder();
+}
+
+void TCustomFlatEdit::SetAdvColorFocused(TAdvColors v) {
+    advFocused_ = v > 100 ? 100 : v;
+    if (useAdvColors_) {
+        RecalcAdvColors();
+        PaintFlatBorder();
+    }
+}
+
+void TCustomFlatEdit::SetAdvColorBorder(TAdvColors v) {
+    advBorder_ = v > 100 ? 100 : v;
+    if (useAdvColors_) {
+        RecalcAdvColors();
+        PaintFlatBorder();
+    }
+}
+
+void TCustomFlatEdit::SetUseAdvColors(bool v) {
+    if (useAdvColors_ == v) return;
+    useAdvColors_ = v;
+    SetParentColor(v);
+    RecalcAdvColors();
+    PaintFlatBorder();
+}
+
+void TCustomFlatEdit::RecalcAdvColors() {
+    if (!useAdvColors_) return;
+    colorFocused_ = DeriveAdvColor(colorFlat_, colorFocused_, advFocused_, AdvColorMode::Lighten);
+    colorBorder_ = DeriveAdvColor(colorFlat_, colorBorder_, advBorder_, AdvColorMode::Darken);
+}
+
+void TCustomFlatEdit::SetMaxLength(int n) { SendMessageW(Handle(), EM_SETLIMITTEXT, n, 0); }
+void TCustomFlatEdit::SetReadOnly(bool v) { SendMessageW(Handle(), EM_SETREADONLY, v, 0); }
+void TCustomFlatEdit::SetPasswordChar(wchar_t ch) {
+    SendMessageW(Handle(), EM_SETPASSWORDCHAR, ch, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+void TCustomFlatEdit::SelectAll() { SendMessageW(Handle(), EM_SETSEL, 0, -1); }
+
+void TCustomFlatEdit::SetBackColor(TColor c) {
+    if (c == backColor_ && backBrush_) return;
+    backColor_ = c;
+    HBRUSH old = backBrush_;
+    backBrush_ = CreateSolidBrush(ColorToRGB(c));
+    if (old) DeleteObject(old);
+    InvalidateRect(Handle(), nullptr, TRUE);  // only the text area
+}
+
+void TCustomFlatEdit::PaintFlatBorder() {
+    if (!Handle()) return;  // without a window the first frame paint draws it
+    HDC dc = GetWindowDC(Handle());
+    if (!dc) return;
+    HBRUSH border = CreateSolidBrush(ColorToRGB(colorBorder_));
+    HBRUSH flat = CreateSolidBrush(ColorToRGB(colorFlat_));
+    HBRUSH focused = CreateSolidBrush(ColorToRGB(colorFocused_));
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    OffsetRect(&r, -r.left, -r.top);
+    HWND focus = GetFocus();
+    const bool hot = focus == Handle() ||
+                     (hovered_ && !dynamic_cast<TCustomFlatEdit*>(Window::FromHandle(focus)));
+    try {
+        SetBackColor(hot ? colorFocused_ : colorFlat_);
+        HBRUSH inner = hot ? focused : flat;
+        FrameRect(dc, &r, border);
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, inner);
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, inner);
+    } catch (...) {
+        ReleaseDC(Handle(), dc);
+        DeleteObject(border);
+        DeleteObject(flat);
+        DeleteObject(focused);
+        throw;
+    }
+    ReleaseDC(Handle(), dc);
+    DeleteObject(border);
+    DeleteObject(flat);
+    DeleteObject(focused);
+}
+
+void TCustomFlatEdit::FitHeightToFont() {
+    if (!Handle()) return;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font() ? (HGDIOBJ)Font() : GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    RECT r = Bounds();
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, tm.tmHeight + 6,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TCustomFlatEdit::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) {
+        HDC dc = (HDC)wp;
+        if (!backBrush_) SetBackColor(backColor_);
+        SetBkColor(dc, ColorToRGB(backColor_));
+        SetTextColor(dc, GetSysColor(Window::Enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        result = (LRESULT)backBrush_;
+        return true;
+    }
+    if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+        if (OnChange) OnChange();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NCCALCSIZE: {
+        LRESULT r = Control::WndProc(msg, wp, lp);
+        RECT* client = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
+        InflateRect(client, -3, -3);
+        return r;
+    }
+    case WM_NCPAINT: {
+        LRESULT r = Control::WndProc(msg, wp, lp);
+        PaintFlatBorder();
+        return r;
+    }
+    case win::CM_MOUSEENTER:
+        if (win::ApplicationActive()) {
+            hovered_ = true;
+            PaintFlatBorder();
+        }
+        return 0;
+    case win::CM_MOUSELEAVE:
+        hovered_ = false;
+        PaintFlatBorder();
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+        LRESULT r = Control::WndProc(msg, wp, lp);
+        PaintFlatBorder();
+        return r;
+    }
+    case win::CM_ENABLEDCHANGED: PaintFlatBorder(); return 0;
+    case win::CM_FONTCHANGED: FitHeightToFont(); return 0;
+    case win::CM_PARENTCOLORCHANGED:
+    case win::CM_SYSCOLORCHANGE:
+        if (useAdvColors_) {
+            if (Parent()) colorFlat_ = ParentsColor();
+            RecalcAdvColors();
+        } else if (parentColor_) {
+            if (Parent()) colorFlat_ = ParentsColor();
+        }
+        PaintFlatBorder();
+        return 0;
+    }
+    return Control::WndProc(msg, wp, lp);
+}
+
+}  // namespace flat

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the flat control gallery, runs it under Wine in a fresh prefix and
+# display, and saves its picture as docs/flat-controls.png.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+pn_install_deps
+pn_build Release
+unset DISPLAY
+pn_display
+trap pn_cleanup EXIT
+PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
+pn_prefix "$PN_TEMP_PREFIX"
+out="$(mktemp -d)"
+(cd "$out" && wine "$BUILD/bin/flatctrls_gallery.exe" flat-controls.bmp)
+mkdir -p "$ROOT/docs"
+convert "$out/flat-controls.bmp" "$ROOT/docs/flat-controls.png"
+rm -rf "$out"
+echo "Wrote $ROOT/docs/flat-controls.png"

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include "FlatTest.h"
+#include "flatctrls/TFlatButtonUnit.h"
+#include "flatctrls/TFlatCheckBoxUnit.h"
+#include "flatctrls/TFlatEditUnit.h"
+#include "support/TestSupport.h"
+#include "win/Notify.h"
+#include "win/StdControls.h"
+
+using namespace flat;
+using flattest::Click;
+using flattest::MoveTo;
+using flattest::TestForm;
+
+namespace {
+// A plain coloured container, to change a parent's colour under a control.
+class Panel : public win::Control {
+public:
+    void Create(HWND parent) { CreateControl(parent, 0, 0, 300, 150, WS_VISIBLE | WS_CLIPCHILDREN); }
+};
+}  // namespace
+
+TEST(FlatCheckBox, OneClickTogglesOnceAndLeavesItFocusedAndHot) {
+    TestForm form;
+    TFlatCheckBox box;
+    box.Create(form.Handle(), 10, 10, 145, 17, L"Add a &Separator Line");
+    int clicks = 0;
+    bool seen = false;
+    box.OnClick = [&] {
+        ++clicks;
+        seen = box.Checked();
+    };
+    form.ShowActive();
+    MoveTo(box.Handle(), 5, 8);
+    Click(box.Handle(), 5, 8);
+    EXPECT_TRUE(box.Checked());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(seen);  // raised after the change
+    EXPECT_EQ(GetFocus(), box.Handle());
+    EXPECT_TRUE(box.Hovered);
+    EXPECT_TRUE(box.HasFocus());
+
+    // The square lights in the focused colour, drawn at once on the window.
+    HDC dc = GetDC(box.Handle());
+    EXPECT_EQ(GetPixel(dc, 1 + 5, 3 + 9), clWhite);
+    ReleaseDC(box.Handle(), dc);
+
+    // Pressed, dragged off and released outside: still a toggle.
+    SendMessageW(box.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 8));
+    EXPECT_TRUE(box.Pressing());
+    POINT away = flattest::ScreenPoint(form.Handle(), 5, 150);
+    SetCursorPos(away.x, away.y);
+    Sleep(250);
+    TestForm::Pump();
+    EXPECT_TRUE(box.Hovered);  // held: the hover cannot end
+    SendMessageW(box.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-5, 140));
+    EXPECT_FALSE(box.Checked());
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(FlatCheckBox, CheckedFromCodeAndFromTheKeyboard) {
+    TestForm form;
+    TFlatCheckBox box, other;
+    box.Create(form.Handle(), 10, 10, 145, 17, L"Ask &before removing");
+    other.Create(form.Handle(), 10, 40, 145, 17, L"Other");
+    int clicks = 0;
+    box.OnClick = [&] { ++clicks; };
+    box.SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+    box.SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+
+    form.ShowActive();
+    other.SetFocus();
+    PostMessageW(other.Handle(), WM_SYSCHAR, 'b', 0x20000000);  // Alt+B from elsewhere
+    TestForm::Pump();
+    EXPECT_FALSE(box.Checked());
+    EXPECT_EQ(GetFocus(), box.Handle());
+    PostMessageW(box.Handle(), WM_CHAR, ' ', 0);
+    TestForm::Pump();
+    EXPECT_TRUE(box.Checked());
+    EXPECT_FALSE(other.Checked());  // Space goes only to the focused box
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST(FlatCheckBox, DisablingWhileHotStopsTheHover) {
+    TestForm form;
+    TFlatCheckBox box;
+    box.Create(form.Handle(), 10, 10, 145, 17, L"Box");
+    form.ShowActive();
+    SetFocus(form.Handle());
+    MoveTo(box.Handle(), 5, 8);
+    ASSERT_TRUE(box.Hovered);
+    EXPECT_TRUE(TFlatCheckBox::Tracker().TimerRunning());
+    box.SetEnabled(false);
+    EXPECT_FALSE(box.Hovered);
+    EXPECT_FALSE(TFlatCheckBox::Tracker().TimerRunning());
+    Click(box.Handle(), 5, 8);  // a disabled box ignores the mouse
+    EXPECT_FALSE(box.Checked());
+}
+
+TEST(FlatCheckBox, DerivedColoursFollowTheParent) {
+    TestForm form;
+    Panel panel;
+    panel.Create(form.Handle());
+    TFlatCheckBox box;
+    box.Create(panel.Handle(), 10, 10, 145, 17, L"Box");
+    box.SetUseAdvColors(true);
+    const TColor base = 0x00406080;
+    panel.SetColor(base);
+    EXPECT_EQ(box.Color(), base);
+    EXPECT_EQ(box.ColorFocused(), DeriveAdvColor(base, 0, 10, AdvColorMode::Lighten));
+    EXPECT_EQ(box.ColorBorder(), DeriveAdvColor(base, 0, 50, AdvColorMode::Darken));
+    box.SetAdvColorDown(0);  // 0 keeps what is there
+    TColor down = box.ColorDown();
+    panel.SetColor(0x00102030);
+    EXPECT_EQ(box.ColorDown(), down);
+}
+
+TEST(FlatEdit, FrameRingsAtRestAndFocused) {
+    TestForm form;
+    TFlatEdit edit;
+    edit.Create(form.Handle(), 20, 20, 120, 19, L"text");
+    const TColor flat = 0x00C0D0E0;
+    edit.SetColorFlat(flat);
+    EXPECT_FALSE(edit.ParentColor());
+    form.ShowActive();
+    SetFocus(form.Handle());
+    UpdateWindow(edit.Handle());
+
+    auto rings = [&](COLORREF inner) {
+        HDC dc = GetWindowDC(edit.Handle());
+        RECT r{};
+        GetWindowRect(edit.Handle(), &r);
+        int w = r.right - r.left, h = r.bottom - r.top;
+        EXPECT_EQ(GetPixel(dc, 0, h / 2), clFlatBorder);
+        EXPECT_EQ(GetPixel(dc, w - 1, h / 2), clFlatBorder);
+        EXPECT_EQ(GetPixel(dc, w / 2, 0), clFlatBorder);
+        EXPECT_EQ(GetPixel(dc, 1, h / 2), inner);
+        EXPECT_EQ(GetPixel(dc, 2, h / 2), inner);
+        EXPECT_EQ(GetPixel(dc, w - 3, h / 2), inner);
+        EXPECT_EQ(GetPixel(dc, w / 2, h - 2), inner);
+        EXPECT_EQ(GetPixel(dc, w - 6, 4), inner);  // text area, right of the text
+        ReleaseDC(edit.Handle(), dc);
+    };
+    RECT client = edit.ClientRect();
+    RECT outer = edit.Bounds();
+    EXPECT_EQ(client.right, (outer.right - outer.left) - 6);  // three pixels each side
+    EXPECT_EQ(client.bottom, (outer.bottom - outer.top) - 6);
+    rings(flat);
+    edit.SetFocus();
+    UpdateWindow(edit.Handle());
+    EXPECT_EQ(edit.BackColor(), clWhite);
+    rings(RGB(255, 255, 255));
+    SetFocus(form.Handle());
+    UpdateWindow(edit.Handle());
+    rings(flat);
+}
+
+TEST(FlatEdit, HeightFollowsTheFont) {
+    TestForm form;
+    TFlatEdit edit;
+    edit.Create(form.Handle(), 20, 20, 120, 40);
+    HFONT font = flattest::PlainFont(13);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    ASSERT_EQ(tm.tmHeight, 13);
+    edit.SetControlFont(font);
+    RECT r = edit.Bounds();
+    EXPECT_EQ(r.bottom - r.top, 19);
+    EXPECT_EQ(r.right - r.left, 120);
+    edit.SetControlFont(nullptr);
+    DeleteObject(font);
+}
+
+TEST(FlatEdit, PointerLightsItUnlessAnotherFlatEditHasTheFocus) {
+    TestForm form;
+    TFlatEdit a, b;
+    TFlatButton button;
+    a.Create(form.Handle(), 10, 10, 120, 19);
+    b.Create(form.Handle(), 10, 40, 120, 19);
+    button.Create(form.Handle(), 10, 80, 65, 25, L"OK");
+    form.ShowActive();
+    a.SetFocus();
+    MoveTo(b.Handle(), 10, 5);
+    EXPECT_TRUE(b.Hovered());
+    EXPECT_EQ(b.BackColor(), b.ColorFlat());
+    SendMessageW(b.Handle(), WM_MOUSELEAVE, 0, 0);
+    button.SetFocus();
+    MoveTo(b.Handle(), 10, 5);
+    EXPECT_EQ(b.BackColor(), b.ColorFocused());
+    // Leaving it with the pointer returns it to the flat look.
+    SendMessageW(b.Handle(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(b.Hovered());
+    EXPECT_EQ(b.BackColor(), b.ColorFlat());
+    // The focused edit stays lit when the pointer leaves it.
+    a.SetFocus();
+    SendMessageW(a.Handle(), win::CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(a.BackColor(), a.ColorFocused());
+}
+
+TEST(FlatEdit, ParentColourAndDerivedColours) {
+    TestForm form;
+    Panel panel;
+    panel.Create(form.Handle());
+    TFlatEdit edit;
+    edit.Create(panel.Handle(), 10, 10, 120, 19);
+    EXPECT_TRUE(edit.ParentColor());
+    panel.SetColor(0x00336699);
+    EXPECT_EQ(edit.ColorFlat(), 0x00336699u);
+    edit.SetColorFlat(0x00FFEEDD);  // switches ParentColor off
+    panel.SetColor(0x00112233);
+    EXPECT_EQ(edit.ColorFlat(), 0x00FFEEDDu);
+    edit.SetParentColor(true);  // copies at once
+    EXPECT_EQ(edit.ColorFlat(), 0x00112233u);
+
+    edit.SetUseAdvColors(true);
+    panel.SetColor(0x00808080);
+    EXPECT_EQ(edit.ColorFocused(), DeriveAdvColor(0x00808080, 0, 10, AdvColorMode::Lighten));
+    EXPECT_EQ(edit.ColorBorder(), DeriveAdvColor(0x00808080, 0, 50, AdvColorMode::Darken));
+    // System colours changing: recomputed from the parent again.
+    edit.SetColorFlat(clWhite);
+    SendMessageW(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(edit.ColorFlat(), 0x00808080u);
+    EXPECT_EQ(edit.ColorBorder(), DeriveAdvColor(0x00808080, 0, 50, AdvColorMode::Darken));
+}
+
+TEST(FlatCheckBox, TabMovesThroughBoxesInsideAGroupBox) {
+    TestForm form;
+    win::GroupBox group;
+    group.Create(form.Handle(), L"Options", 8, 8, 300, 120);
+    TFlatCheckBox first, second;
+    first.Create(group.Handle(), 16, 24, 200, 17, L"First");
+    second.Create(group.Handle(), 16, 56, 200, 17, L"Second");
+    TFlatButton ok;  // not a tab stop
+    ok.Create(form.Handle(), 8, 150, 65, 25, L"&OK");
+    TFlatEdit edit;
+    edit.Create(form.Handle(), 100, 150, 100, 19);
+    form.ShowActive();
+    first.SetFocus();
+    auto tab = [&] {
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0);
+        TestForm::Pump();
+    };
+    tab();
+    EXPECT_EQ(GetFocus(), second.Handle());
+    EXPECT_TRUE(second.HasFocus());
+    EXPECT_FALSE(first.HasFocus());
+    tab();
+    EXPECT_EQ(GetFocus(), edit.Handle());  // the flat button is passed over
+    tab();
+    EXPECT_EQ(GetFocus(), first.Handle());
+}
