@@ -186,6 +186,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (HandleHostMessage(Handle(), msg, wp, lp, result)) return result;
     switch (msg) {
     case WM_GETFONT:
+        // Child controls created on the form take its font from here.
         return (LRESULT)font_;
     case WM_ERASEBKGND:
         // Also answers controls that copy the form's look under themselves.
@@ -233,9 +234,6 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // Enter and Escape reach a dialog as IDOK/IDCANCEL: nothing to do
         // unless a control took them as dialog keys.
         return 0;
-    case WM_GETFONT:
-        // Child controls created on the form take its font from here.
-        return (LRESULT)font_;
     case WM_MEASUREITEM:
         if (menu_.HandleMeasure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
         break;
