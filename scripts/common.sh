@@ -107,6 +107,14 @@ pn_prefix() {
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
 }
 
+# The virtual desktop takes effect with the next server; run.sh and the
+# screenshots want its title bars.
+pn_restart_server() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1 </dev/null &
+  sleep 0.5
+}
+
 pn_cleanup() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
   [ -n "${PN_TEMP_PREFIX:-}" ] && rm -rf "$PN_TEMP_PREFIX" || true

@@ -7,7 +7,7 @@ pn_install_deps
 pn_build Release
 pn_display
 export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-pathnook}"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then pn_prefix "$WINEPREFIX"; fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then pn_prefix "$WINEPREFIX"; pn_restart_server; fi
 if [ -n "${PN_STARTED_XVFB:-}" ]; then
   trap pn_cleanup EXIT
   echo "No display: Pathnook runs in Xvfb on $DISPLAY; taking a screenshot in 8 seconds."

@@ -47,22 +47,10 @@ LRESULT Picture::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void SunkenRule::Create(HWND parent, int x, int y, int w, int h) {
-    CreateOwnClass(L"winSunkenRule", 0, WS_CHILD | WS_VISIBLE, 0, nullptr, x, y, w, h, parent, nullptr);
-}
-
-LRESULT SunkenRule::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ERASEBKGND) return 1;
-    if (msg == WM_PAINT || msg == WM_PRINTCLIENT) {
-        PAINTSTRUCT ps{};
-        HDC dc = msg == WM_PAINT ? BeginPaint(Handle(), &ps) : (HDC)wp;
-        RECT r = ClientRect();
-        RECT top{0, 0, r.right, r.bottom / 2}, bottom{0, r.bottom / 2, r.right, r.bottom};
-        FillRect(dc, &top, GetSysColorBrush(COLOR_BTNSHADOW));
-        FillRect(dc, &bottom, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-        if (msg == WM_PAINT) EndPaint(Handle(), &ps);
-        return 0;
-    }
-    return Window::WndProc(msg, wp, lp);
+    // A standard etched static, so that painters which restyle standard
+    // controls recognise it.
+    CreateStandard(L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, x, y, w, h, parent, 0);
+    SetBounds(x, y, w, h);  // the static would otherwise keep its own height
 }
 
 }  // namespace win

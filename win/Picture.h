@@ -26,9 +26,6 @@ private:
 class SunkenRule : public Window {
 public:
     void Create(HWND parent, int x, int y, int w, int h = 2);
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
 }  // namespace win

@@ -131,14 +131,27 @@ TEST(SunkenRule, DrawsAShadowLineOverAHighlightLine) {
     HostForm host;
     win::SunkenRule rule;
     rule.Create(host.Handle(), 10, 10, 50);
-    int w, h;
-    auto pixels = Capture(rule.Handle(), w, h);
-    ASSERT_EQ(w, 50);
-    ASSERT_EQ(h, 2);
-    for (int x = 0; x < w; ++x) {
-        ASSERT_EQ(pixels[x], GetSysColor(COLOR_BTNSHADOW)) << x;
-        ASSERT_EQ(pixels[w + x], GetSysColor(COLOR_BTNHIGHLIGHT)) << x;
+    RECT r = rule.Bounds();
+    ASSERT_EQ(r.right - r.left, 50);
+    ASSERT_EQ(r.bottom - r.top, 2);
+    // The etched line is the static's edge: read it off the shown window.
+    ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
+    RedrawWindow(host.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 50, 2);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    HDC ruleDC = GetWindowDC(rule.Handle());
+    BitBlt(mem, 0, 0, 50, 2, ruleDC, 0, 0, SRCCOPY);
+    ReleaseDC(rule.Handle(), ruleDC);
+    for (int x = 0; x < 49; ++x) {  // the etched edge closes with a light corner
+        ASSERT_EQ(GetPixel(mem, x, 0), GetSysColor(COLOR_BTNSHADOW)) << x;
+        ASSERT_EQ(GetPixel(mem, x, 1), GetSysColor(COLOR_BTNHIGHLIGHT)) << x;
     }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
 }
 
 TEST(LinkLabel, IsBlueUnderlinedWithTheHandCursorAndReportsClicks) {

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Takes the pictures in docs/: the main window with a sample list, its menus
+# and the about box, in a fresh prefix on a display of its own.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+pn_install_deps
+pn_build Release
+unset DISPLAY
+pn_display
+trap pn_cleanup EXIT
+PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
+pn_prefix "$PN_TEMP_PREFIX"
+pn_restart_server
+app="$PN_TEMP_PREFIX/drive_c/Pathnook"
+mkdir -p "$app"
+cp "$BUILD/bin/Pathnook.exe" "$BUILD/bin/Pathnook.chm" "$app/"
+
+add() { wine reg add 'HKCU\Software\Pathnook' /v "$1" /d "$2" /f >/dev/null 2>&1; }
+add Seed 0; wine reg delete 'HKCU\Software\Pathnook' /v Seed /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Pathnook\Install' /v Seeded /d 1 /f >/dev/null 2>&1
+i=0
+while IFS='|' read -r alias path; do add "N$i" "$alias"; add "P$i" "$path"; i=$((i + 1)); done <<'LIST'
+Windows Directory|C:\windows
+Program Files|C:\Program Files
+*Separator*|-
+Projects|C:\Projects
+Pathnook sources|C:\Projects\Pathnook
+Έγγραφα|C:\users\Έγγραφα
+*Separator*|-
+Downloads|C:\users\root\Downloads
+LIST
+
+# The main window is centred: 475 x 396 on a 1280 x 1024 desktop.
+X0=$(((1280 - 475) / 2)); Y0=$(((1024 - 396) / 2))
+shot() { sleep 1.5; import -display "$DISPLAY" -window root -crop 560x470+$((X0 - 20))+$((Y0 - 20)) +repage "$ROOT/docs/$1"; echo "docs/$1"; }
+at() { xdotool mousemove $((X0 + $1)) $((Y0 + $2)); }
+wine "$app/Pathnook.exe" >/dev/null 2>&1 &
+for _ in $(seq 50); do w=$(xdotool search --name '^Pathnook 1.8.3$' 2>/dev/null | head -1) && [ -n "$w" ] && break; sleep 0.2; done
+sleep 2
+at 60 110; xdotool click 1   # the fourth row of the list
+shot main-window.png
+xdotool key alt+f; sleep 0.3; xdotool key Down Down Down
+shot file-menu.png
+xdotool key Escape Escape
+xdotool key alt+v; sleep 0.3; xdotool key Down
+shot view-menu.png
+xdotool key Escape Escape
+at 40 110; xdotool click 1; at 128 70; sleep 0.5   # over the Up button
+shot toolbar-hot.png
+xdotool key alt+h; sleep 0.3; xdotool key a
+shot about.png
+xdotool key Return
+sleep 0.5
+wineserver -k
