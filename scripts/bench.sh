@@ -3,11 +3,5 @@
 # registry reads and writes they need.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-pn_install_deps
-pn_build Release
-unset DISPLAY
-pn_display
-trap pn_cleanup EXIT
-PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
-pn_prefix "$PN_TEMP_PREFIX"
+pn_fresh_session
 wine "$BUILD/bin/store_bench.exe"

@@ -120,3 +120,15 @@ pn_cleanup() {
   [ -n "${PN_TEMP_PREFIX:-}" ] && rm -rf "$PN_TEMP_PREFIX" || true
   [ -n "$PN_XVFB_PID" ] && kill "$PN_XVFB_PID" 2>/dev/null || true
 }
+
+# Builds everything, then gives the caller a display and a fresh Wine prefix
+# of its own; both go away when the script exits.
+pn_fresh_session() {
+  pn_install_deps
+  pn_build Release
+  unset DISPLAY
+  pn_display
+  trap pn_cleanup EXIT
+  PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
+  pn_prefix "$PN_TEMP_PREFIX"
+}

@@ -3,13 +3,7 @@
 # display, and saves its picture as docs/flat-controls.png.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-pn_install_deps
-pn_build Release
-unset DISPLAY
-pn_display
-trap pn_cleanup EXIT
-PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
-pn_prefix "$PN_TEMP_PREFIX"
+pn_fresh_session
 out="$(mktemp -d)"
 (cd "$out" && wine "$BUILD/bin/flatctrls_gallery.exe" flat-controls.bmp)
 mkdir -p "$ROOT/docs"

@@ -3,13 +3,7 @@
 # and the about box, in a fresh prefix on a display of its own.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-pn_install_deps
-pn_build Release
-unset DISPLAY
-pn_display
-trap pn_cleanup EXIT
-PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
-pn_prefix "$PN_TEMP_PREFIX"
+pn_fresh_session
 pn_restart_server
 app="$PN_TEMP_PREFIX/drive_c/Pathnook"
 mkdir -p "$app"

@@ -3,12 +3,6 @@
 # prefix and Xvfb display. Ends with CTest's summary.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-pn_install_deps
-pn_build Release
-unset DISPLAY  # tests get a display of their own
-pn_display
-trap pn_cleanup EXIT
-PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
-pn_prefix "$PN_TEMP_PREFIX"
+pn_fresh_session
 cd "$BUILD"
 ctest --output-on-failure --timeout 600 "$@"
