@@ -85,27 +85,31 @@ void WriteUtf16(HANDLE h, const std::wstring& text, const std::wstring& full) {
 // UTF-16 byte-order mark stays Unicode, anything else is read and written
 // in the system code page. So a new list file starts out as UTF-16, and an
 // older one is converted when the list holds text its code page cannot.
-void PrepareFile(const std::wstring& full, bool needsUnicode) {
+// A new file is written whole, as the key-by-key writes would leave it:
+// the profile functions rewrite the file at every key, which makes a long
+// list slow. Returns whether the file was new.
+bool PrepareFile(const std::wstring& full, bool needsUnicode, const std::wstring& newContent) {
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, full.c_str());  // flush the cache
     HANDLE h = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
-        WriteUtf16(h, L"", full);
-        return;
+        WriteUtf16(h, newContent, full);
+        return true;
     }
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
         CannotWrite(full);
-    if (!needsUnicode) return;
+    if (!needsUnicode) return false;
     h = CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) CannotWrite(full);
     std::string bytes = ReadBytes(h);
     CloseHandle(h);
-    if (IsUtf16(bytes)) return;
+    if (IsUtf16(bytes)) return false;
     h = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) CannotWrite(full);
     WriteUtf16(h, Decode(bytes), full);
+    return false;
 }
 
 bool IsQuote(wchar_t c) { return c == L'"' || c == L'\''; }
@@ -187,7 +191,11 @@ std::wstring ListFileName(const std::wstring& chosen) {
 
 void ExportListFile(const std::wstring& file, const FolderList& list) {
     std::wstring full = FullPath(file);
-    PrepareFile(full, !ListFitsCodePage(list));
+    std::wstring whole = L"[" + ListFileSection + L"]\r\nCount=" + std::to_wstring(list.size()) + L"\r\n";
+    for (size_t i = 0; i < list.size(); ++i)
+        whole += AliasName(i) + L"=" + Protect(list[i].Alias) + L"\r\n" + PathName(i) + L"=" +
+                 Protect(list[i].Path) + L"\r\n";
+    if (PrepareFile(full, !ListFitsCodePage(list), whole)) return;
     win::IniFile ini(full);
     ini.WriteInteger(ListFileSection, L"Count", (int)list.size());
     for (size_t i = 0; i < list.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/Global.h"
+#include "app/ListFile.h"
 #include "app/Main.h"
 #include "support/TestSupport.h"
 #include "win/Application.h"
@@ -108,6 +109,17 @@ int main() {
     std::printf("sort %d entries: %.1f ms = %.2f x write floor (%.1f ms)\n", kCount, sort, sort / sortFloor, sortFloor);
     bool sorted = form.Entries().front().Alias == L"alias 1" && form.Entries().back().Alias == L"alias 9999";
     std::printf("sorted as expected: %s\n", sorted ? "yes" : "NO");
+    TempDir files;
+    t = Clock::now();
+    ExportListFile(files.File(L"list.pnx"), form.Entries());
+    double exportMs = Ms(t);
     DeleteKeyTree(kStore);
-    return sorted ? 0 : 1;
+    FolderList imported;
+    t = Clock::now();
+    size_t added = ImportListFile(files.File(L"list.pnx"), kStore, imported);
+    double importMs = Ms(t);
+    std::printf("export %d entries to a new list file: %.1f ms; import them into an empty list: %.1f ms (%zu added) = %.2f x write floor\n",
+                kCount, exportMs, importMs, added, importMs / sortFloor);
+    DeleteKeyTree(kStore);
+    return sorted && added == (size_t)kCount ? 0 : 1;
 }
