@@ -98,7 +98,7 @@ TEST_F(ItemDialogTest, AddingChecksTheFieldsThenAppendsAndWritesTheNewLastPositi
     GetClientRect(d.window, &client);
     EXPECT_EQ(client.right, 305);
     EXPECT_EQ(client.bottom, 192);
-    EXPECT_EQ(FocusOf(d.window), d.name);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(d.window) == d.name; }, 3000)) << "focus not in d.name";
     EXPECT_FALSE(IsWindowEnabled(app->Window()));  // modal
 
     // Enter and Escape press neither button.
@@ -115,7 +115,7 @@ TEST_F(ItemDialogTest, AddingChecksTheFieldsThenAppendsAndWritesTheNewLastPositi
     const std::wstring missing = L"C:\\no such folder\\";
     SetText(d.path, missing);
     ExpectRefused(d, missing + L",the input path does not exist.");
-    EXPECT_EQ(FocusOf(d.window), d.path);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(d.window) == d.path; }, 3000)) << "focus not in d.path";
     EXPECT_EQ(Store().size(), 5u);  // nothing written yet: 2 entries and "Setting"
 
     // A trailing backslash is kept as typed.
@@ -168,7 +168,7 @@ TEST_F(ItemDialogTest, EditingASeparatorOpensItCheckedAndWritesTheRowInPlace) {
     EXPECT_FALSE(IsWindowEnabled(d.group));
     EXPECT_FALSE(IsWindowEnabled(d.name));
     EXPECT_FALSE(IsWindowEnabled(d.path));
-    EXPECT_EQ(FocusOf(d.window), d.separator);  // the only tab stop left
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(d.window) == d.separator; }, 3000)) << "focus not in d.separator";  // the only tab stop left
 
     // Unchecking re-enables the fields, which hold the separator's texts.
     Click(d.separator);

@@ -81,7 +81,7 @@ TEST_F(OptionsDialogTest, OkRewritesEverythingEvenUnchangedAndCancelNothing) {
     GetClientRect(d.window, &client);
     EXPECT_EQ(client.right, 340);
     EXPECT_EQ(client.bottom, 188);
-    EXPECT_EQ(FocusOf(d.window), d.exploreFolder);  // first in the tab order
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(d.window) == d.exploreFolder; }, 3000)) << "focus not in d.exploreFolder";  // first in the tab order
 
     // Cancel after a change writes nothing.
     ForgetSaved();
