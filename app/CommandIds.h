@@ -10,6 +10,7 @@ enum CommandId : unsigned {
     cmdSort = 106,
     cmdRefresh = 107,
     cmdExit = 108,
+    cmdOptions = 111,
     cmdImport = 121,
     cmdExport = 122,
 };

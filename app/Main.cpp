@@ -51,9 +51,10 @@ void TfrmMain::FormCreate() {
 void TfrmMain::CreateActions() {
     using namespace win;
     auto& a = Actions();
-    aAddFolder = &a.Add(cmdAddFolder, L"&Add to List", L"Add a pathnook", 10, kCtrl | 'A', {});
-    aEdit = &a.Add(cmdEdit, L"&Edit Item", L"Edit the selected pathnook", 12, 0, {},
-                   [this] { return aEditUpdate(); });
+    aAddFolder = &a.Add(cmdAddFolder, L"&Add to List", L"Add a pathnook", 10, kCtrl | 'A',
+                        [this] { aAddFolderExecute(); });
+    aEdit = &a.Add(cmdEdit, L"&Edit Item", L"Edit the selected pathnook", 12, 0,
+                   [this] { aEditExecute(); }, [this] { return aEditUpdate(); });
     aDelete = &a.Add(cmdDelete, L"&Delete Item", L"Delete the select folder item", 11, 0,
                      [this] { aDeleteExecute(); }, [this] { return aEditUpdate(); });
     aItemUp = &a.Add(cmdItemUp, L"&Up Item", L"", 16, kCtrl | 'U', [this] { aItemUpExecute(); },
@@ -68,6 +69,7 @@ void TfrmMain::CreateActions() {
     // Menu-only commands, kept as actions for their fixed command numbers.
     aImport = &a.Add(cmdImport, L"&Import...", L"", -1, 0, [this] { miImportClick(); });
     aExport = &a.Add(cmdExport, L"E&xport...", L"", -1, 0, [this] { miExportClick(); });
+    aOptions = &a.Add(cmdOptions, L"&Options...", L"", -1, kCtrl | 'O', [this] { aOptionsExecute(); });
 }
 
 void TfrmMain::CreateMenu() {
@@ -80,7 +82,8 @@ void TfrmMain::CreateMenu() {
     file.Add(L"&Edit Item...", aEdit);
     file.Add(L"&Delete Item", aDelete);
     file.AddSeparator();
-    // "&Options..." and the separator after it go here.
+    file.Add(L"&Options...", aOptions);
+    file.AddSeparator();
     file.Add(L"&Import...", aImport);
     file.Add(L"E&xport...", aExport);
     file.AddSeparator();

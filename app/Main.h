@@ -28,6 +28,7 @@ public:
     win::Action* aExit = nullptr;
     win::Action* aImport = nullptr;  // the File menu's list-file commands
     win::Action* aExport = nullptr;
+    win::Action* aOptions = nullptr;  // the File menu's "&Options..."
 
     std::unique_ptr<xpmenu::TXPMenu> XPMenu1;  // the menu, tool bar and dialog look
 
@@ -38,6 +39,9 @@ public:
     void LoadSettings();
     void SaveSettings();
 
+    void aAddFolderExecute();  // MainItems.cpp
+    void aEditExecute();
+    void aOptionsExecute();
     void aDeleteExecute();
     void aItemUpExecute();
     void aItemDownExecute();
