@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Takes the pictures in docs/: the main window with a sample list, its menus
-# and the about box, in a fresh prefix on a display of its own.
+# Takes the pictures in docs/: the main window with a sample list, its menus,
+# the about box, the item dialog (plain, refusing a path, as a separator) and
+# the options dialog, driven with real keys and clicks in a fresh prefix on a
+# display of its own.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 pn_fresh_session
@@ -45,4 +47,20 @@ xdotool key alt+h; sleep 0.3; xdotool key a
 shot about.png
 xdotool key Return
 sleep 0.5
+
+# The dialogs are centred on the main window.
+crop() { sleep 1.5; import -display "$DISPLAY" -window root -crop "$2" +repage "$ROOT/docs/$1"; echo "docs/$1"; }
+at 200 200; xdotool click 1; xdotool mousemove 1200 1000   # the pointer off the controls
+xdotool key ctrl+a; sleep 1
+xdotool type --delay 30 "Tools"; xdotool key Tab; xdotool type --delay 30 'C:\Tools'
+crop item-dialog.png 323x228+479+398
+xdotool key alt+o   # the path does not exist: the second message comes up
+crop item-dialog-refused.png 420x280+430+372
+xdotool key Return; sleep 0.5
+xdotool key Tab space   # from the path field to the separator box, checked
+crop item-dialog-separator.png 323x228+479+398
+xdotool key alt+c; sleep 0.8
+xdotool key ctrl+o
+crop options-dialog.png 358x224+461+400
+xdotool key alt+c; sleep 0.5
 wineserver -k
