@@ -23,7 +23,7 @@ TfrmMain::TfrmMain() {
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() { DestroyHandle(); }
 
 void TfrmMain::FormCreate() {
     CreateActions();

@@ -11,6 +11,7 @@
 class TfrmOptions : public TDialogForm {
 public:
     TfrmOptions(HWND owner, std::function<void()> saveSettings);
+    ~TfrmOptions() override { DestroyHandle(); }
 
     win::GroupBox GroupBox1;
     flat::TFlatCheckBox cbExploreFolder;

@@ -65,6 +65,10 @@ void Form::CenterOn(HWND other) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Form::DestroyHandle() {
+    if (Handle()) DestroyWindow(Handle());
+}
+
 void Form::Show(int showCommand) {
     if (!shown_) {
         shown_ = true;

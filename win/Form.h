@@ -37,6 +37,11 @@ public:
     void CenterOnScreen();
     void CenterOn(HWND other);
 
+    // Destroys the window while the derived form's members still live: a
+    // form whose children call back into its members (list texts, painters)
+    // calls this first thing in its destructor.
+    void DestroyHandle();
+
     // Shows the form; the first time, FormShow and FirstShow run before.
     void Show(int showCommand = SW_SHOW);
 

@@ -201,3 +201,42 @@ TEST_F(MainWindowTest, PaintsItsColours) {
     EXPECT_EQ(GetPixel(dc, client.right - 3, 20), RGB(214, 223, 246));  // the tool bar's free end
     ReleaseDC(form->Handle(), dc);
 }
+
+namespace {
+bool g_boxSeen = false;
+void CALLBACK CloseAnyBox(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM) -> BOOL {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
+            g_boxSeen = true;
+            PostMessageW(w, WM_COMMAND, IDOK, 0);
+        }
+        return TRUE;
+    }, 0);
+}
+}  // namespace
+
+// The list asks for texts while its window goes away; the entries it reads
+// must still exist then.
+TEST(MainWindowLifetime, DestroyingTheWindowReadsNoFreedEntries) {
+    DeleteKeyTree(kStore);
+    SetString(kStore + L"\\Install", L"Seeded", L"1");
+    for (int i = 0; i < 2; ++i) {
+        SetString(kStore, L"N" + std::to_wstring(i), L"e" + std::to_wstring(i));
+        SetString(kStore, L"P" + std::to_wstring(i), L"C:\\e" + std::to_wstring(i));
+    }
+    g_boxSeen = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseAnyBox);
+    {
+        TfrmMain form;
+        form.Show();
+        win::Application::Instance().ProcessMessages();
+        form.lvMain.Select(0);
+        win::Application::Instance().Idle();
+    }
+    win::Application::Instance().ProcessMessages();
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(g_boxSeen);
+    DeleteKeyTree(kStore);
+}
