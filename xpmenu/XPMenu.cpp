@@ -174,30 +174,27 @@ void TXPMenu::SetOverrideOwnerDraw(bool v) {
     if (active_) SetActive(true);  // unchanged value: takes hold at the next pass
 }
 
-void TXPMenu::SetXPControls(TXPControls v) {
-    v &= AllXPControls;
-    if (v != xpControls_ && active_) {
+// A changed set unhooks everything and hooks again what still qualifies.
+void TXPMenu::ChangeKinds(const std::function<void()>& assign, bool changed) {
+    if (changed && active_) {
         active_ = false;
         ApplyToOwned(form_, false, true);
         active_ = true;
-        xpControls_ = v;
+        assign();
         DropUnqualifiedRecords();
         ApplyToOwned(form_, true, true);
     }
-    xpControls_ = v;
+    assign();
+}
+
+void TXPMenu::SetXPControls(TXPControls v) {
+    v &= AllXPControls;
+    ChangeKinds([&] { xpControls_ = v; }, v != xpControls_);
 }
 
 void TXPMenu::SetXPContainers(TXPContainers v) {
     v &= AllXPContainers;
-    if (v != xpContainers_ && active_) {
-        active_ = false;
-        ApplyToOwned(form_, false, true);
-        active_ = true;
-        xpContainers_ = v;
-        DropUnqualifiedRecords();
-        ApplyToOwned(form_, true, true);
-    }
-    xpContainers_ = v;
+    ChangeKinds([&] { xpContainers_ = v; }, v != xpContainers_);
 }
 
 // Controls that no longer qualify lose their hook at once: with the painter

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,7 @@ private:
     void SetPaletteColor(TColor& field, TColor value);
     void RedrawMenuBar();
     void DropUnqualifiedRecords();
+    void ChangeKinds(const std::function<void()>& assign, bool changed);
     void HookFormHover(bool on);
     static LRESULT CALLBACK FormHoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     int hoverItem_ = -1;

@@ -9,6 +9,7 @@
 #include "app/Global.h"
 #include "app/Main.h"
 #include "app/Options.h"
+#include "app/MainFormFixture.h"
 #include "support/TestSupport.h"
 #include "win/Application.h"
 #include "win/Files.h"
@@ -36,24 +37,8 @@ void AnswerDialog(std::function<void(Dialog&)> answer) {
     SetTimer(nullptr, 0, 100, AnswerTimer);
 }
 
-class MainItemsTest : public ::testing::Test {
+class MainItemsTest : public MainFormFixture {
 protected:
-    void SetUp() override {
-        DeleteKeyTree(kStore);
-        SetString(kStore + L"\\Install", L"Seeded", L"1");
-        for (int i = 0; i < 3; ++i) {
-            SetString(kStore, L"N" + std::to_wstring(i), L"e" + std::to_wstring(i));
-            SetString(kStore, L"P" + std::to_wstring(i), L"C:\\e" + std::to_wstring(i));
-        }
-        form = std::make_unique<TfrmMain>();
-        form->Show();
-        win::Application::Instance().ProcessMessages();
-    }
-    void TearDown() override {
-        form.reset();
-        DeleteKeyTree(kStore);
-    }
-    std::unique_ptr<TfrmMain> form;
 };
 }  // namespace
 

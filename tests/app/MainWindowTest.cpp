@@ -4,6 +4,7 @@
 
 #include "app/CommandIds.h"
 #include "app/Main.h"
+#include "app/MainFormFixture.h"
 #include "support/TestSupport.h"
 #include "win/Application.h"
 
@@ -12,23 +13,8 @@ using namespace testing_support;
 namespace {
 const std::wstring kStore = L"Software\\Pathnook";
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public MainFormFixture {
 protected:
-    void SetUp() override {
-        DeleteKeyTree(kStore);
-        SetString(kStore + L"\\Install", L"Seeded", L"1");
-        for (int i = 0; i < 3; ++i) {
-            SetString(kStore, L"N" + std::to_wstring(i), L"e" + std::to_wstring(i));
-            SetString(kStore, L"P" + std::to_wstring(i), L"C:\\e" + std::to_wstring(i));
-        }
-        form = std::make_unique<TfrmMain>();
-        form->Show();
-        win::Application::Instance().ProcessMessages();
-    }
-    void TearDown() override {
-        form.reset();
-        DeleteKeyTree(kStore);
-    }
     void Idle() {
         win::Application::Instance().ProcessMessages();
         win::Application::Instance().Idle();
@@ -53,7 +39,6 @@ protected:
                 return SendMessageW(form->ToolBar1.Handle(), TB_ISBUTTONENABLED, b.Command, 0) != 0;
         return false;
     }
-    std::unique_ptr<TfrmMain> form;
 };
 
 std::vector<std::wstring> Texts(const win::MenuItem& parent) {
@@ -220,12 +205,7 @@ void CALLBACK CloseAnyBox(HWND, UINT, UINT_PTR, DWORD) {
 // The list asks for texts while its window goes away; the entries it reads
 // must still exist then.
 TEST(MainWindowLifetime, DestroyingTheWindowReadsNoFreedEntries) {
-    DeleteKeyTree(kStore);
-    SetString(kStore + L"\\Install", L"Seeded", L"1");
-    for (int i = 0; i < 2; ++i) {
-        SetString(kStore, L"N" + std::to_wstring(i), L"e" + std::to_wstring(i));
-        SetString(kStore, L"P" + std::to_wstring(i), L"C:\\e" + std::to_wstring(i));
-    }
+    SeedStore(2);
     g_boxSeen = false;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseAnyBox);
     {
