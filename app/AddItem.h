@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/DialogForm.h"
-#include "app/Store.h"
+#include "store/Store.h"
 #include "flatctrls/TFlatButtonUnit.h"
 #include "flatctrls/TFlatCheckBoxUnit.h"
 #include "flatctrls/TFlatEditUnit.h"

@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "app/Store.h"
+#include "store/Store.h"
 
 // List files: the whole list saved as an INI file, section "Pathnook",
 // "Count" and "N<i>" / "P<i>" keys numbered like the store's values.

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Store.h"
+#include "store/Store.h"
 #include "win/Form.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"

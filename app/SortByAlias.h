@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/Store.h"
+#include "store/Store.h"
 
 // Compares two aliases folding only the ASCII letters a-z to upper case,
 // otherwise by character value; a prefix sorts first. <0, 0 or >0.

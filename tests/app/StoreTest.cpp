@@ -1,7 +1,7 @@
 // The store against the real registry, under a key of the tests' own.
 #include <gtest/gtest.h>
 
-#include "app/Store.h"
+#include "store/Store.h"
 #include "support/TestSupport.h"
 #include "win/Error.h"
 

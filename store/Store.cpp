@@ -1,4 +1,4 @@
-#include "app/Store.h"
+#include "store/Store.h"
 
 #include "win/Registry.h"
 
