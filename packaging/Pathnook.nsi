@@ -63,9 +63,9 @@ VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} Setup"
 ; Closing a running program before its files are replaced or removed. Asks
 ; first; a silent run takes the question's default (close it). The program
 ; gets WM_CLOSE, as from its close box, so it saves its settings as usual;
-; nothing is ever terminated. If it does not go (a dialog of its own is
-; open), the user is asked to close it; a silent run gives up with exit
-; code 2 and leaves every file as it was.
+; nothing is ever terminated. If it has a dialog open, or does not go, the
+; user is asked to close it; a silent run gives up with exit code 2 and
+; leaves every file as it was.
 ; Stack in: window class, display name.
 !macro STOP_RUNNING_FUNCTION un
 Function ${un}StopRunning
@@ -90,15 +90,20 @@ Function ${un}StopRunning
     Quit
   close_it:
     ${DoUntil} $R2 == 0
-      System::Call 'user32::GetWindowThreadProcessId(p R2, *i 0 R3) i'
-      ; SYNCHRONIZE, to wait for the process itself: its files stay in use
-      ; until it has exited, not only its window.
-      System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R3) p .R4'
-      System::Call 'user32::PostMessageW(p R2, i ${WM_CLOSE}, p 0, p 0)'
       StrCpy $R5 258 ; WAIT_TIMEOUT
+      ; A disabled window has a dialog of its own open: closing the window
+      ; under it would lose what the user is typing there.
+      System::Call 'user32::IsWindowEnabled(p R2) i .R4'
       ${If} $R4 != 0
-        System::Call 'kernel32::WaitForSingleObject(p R4, i ${CLOSE_WAIT_MS}) i .R5'
-        System::Call 'kernel32::CloseHandle(p R4)'
+        System::Call 'user32::GetWindowThreadProcessId(p R2, *i 0 R3) i'
+        ; SYNCHRONIZE, to wait for the process itself: its files stay in use
+        ; until it has exited, not only its window.
+        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R3) p .R4'
+        System::Call 'user32::PostMessageW(p R2, i ${WM_CLOSE}, p 0, p 0)'
+        ${If} $R4 != 0
+          System::Call 'kernel32::WaitForSingleObject(p R4, i ${CLOSE_WAIT_MS}) i .R5'
+          System::Call 'kernel32::CloseHandle(p R4)'
+        ${EndIf}
       ${EndIf}
       ${If} $R5 != 0
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
