@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/Global.h"
 #include "app/Icons.h"
+#include "app/Version.h"
 #include "win/Files.h"
 #include "win/Registry.h"
 
@@ -18,7 +19,7 @@ const std::wstring kInstallKey = StoreKey + L"\\Install";
 }  // namespace
 
 TfrmMain::TfrmMain() {
-    CreateForm(MainWindowClass, L"Pathnook 1.8.3", kDesignedWidth, kDesignedHeight,
+    CreateForm(MainWindowClass, L"Pathnook " PATHNOOK_VERSION_W, kDesignedWidth, kDesignedHeight,
                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, nullptr, false);
     FormCreate();
 }
