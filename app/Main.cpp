@@ -40,6 +40,10 @@ void TfrmMain::FormCreate() {
         return column == 0 ? entries_[row].Alias : entries_[row].Path;
     };
     lvMain.OnDblClick = [this] { lvMainDblClick(); };
+    lvMain.OnKeyDown = [this](WORD key) { return lvMainKeyDown(key); };
+    lvMain.OnFindPrefix = [this](const std::wstring& prefix, int start) { return lvMainFindPrefix(prefix, start); };
+    SetIcon(kAppIconId);
+    DragAcceptFiles(Handle(), TRUE);
 
     SortAscending = true;
     LayoutList();
@@ -228,6 +232,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         LayoutList();
         break;
     case WM_SETFOCUS: SetFocus(lvMain.Handle()); return 0;
+    case WM_DROPFILES: FormDropFiles((HDROP)wp); return 0;
     }
     return Form::WndProc(msg, wp, lp);
 }

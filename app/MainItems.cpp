@@ -12,7 +12,11 @@ void TfrmMain::aAddFolderExecute() {
     struct ShowAfter {
         TfrmMain* form;
         int selected;
-        ~ShowAfter() { form->ShowEntries(selected); }
+        ~ShowAfter() {
+            form->ShowEntries(selected);
+            // The selection stays; the new row is brought into view.
+            form->lvMain.EnsureVisible((int)form->entries_.size() - 1);
+        }
     } show{this, selected};
     AppendEntry(StoreKey, entries_, dialog.Entry());
 }
