@@ -57,6 +57,7 @@ private:
 
     HWND hwnd_ = nullptr;
     bool subclassed_ = false;
+    bool paintErrorShown_ = false;
 };
 
 }  // namespace win
