@@ -30,7 +30,6 @@ void Canvas::SetBrush(TColor color) {
     SelectObject(dc_, brush);
     if (brush_) DeleteObject(brush_);
     brush_ = brush;
-    brushColor_ = color;
     brushClear_ = false;
     SetBkColor(dc_, ColorToRGB(color));
 }
@@ -82,11 +81,6 @@ int Canvas::TextHeight() {
     TEXTMETRICW tm{};
     GetTextMetricsW(dc_, &tm);
     return tm.tmHeight;
-}
-
-void Canvas::CopyFrom(const RECT& dest, HDC source, int sx, int sy) {
-    BitBlt(dc_, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source, sx, sy,
-           SRCCOPY);
 }
 
 }  // namespace win

@@ -24,8 +24,6 @@ public:
     void SetPen(TColor color, int width = 1);
     void SetBrush(TColor color);  // solid
     void SetClearBrush();
-    bool BrushClear() const { return brushClear_; }
-    TColor BrushColor() const { return brushColor_; }
     void SetFont(HFONT font);      // not owned
     void SetFontColor(TColor color);
 
@@ -43,14 +41,11 @@ public:
     SIZE TextExtent(const std::wstring& text);
     int TextHeight();
 
-    void CopyFrom(const RECT& dest, HDC source, int sx, int sy);
-
 private:
     HDC dc_;
     int saved_;
     HPEN pen_ = nullptr;
     HBRUSH brush_ = nullptr;
-    TColor brushColor_ = clWhite;
     bool brushClear_ = false;
     TColor fontColor_ = clBlack;
 };

@@ -61,7 +61,6 @@ public:
     // the window is closed (which counts as mrCancel).
     int ShowModal();
     int ModalResult = mrNone;
-    bool IsModal() const { return modal_; }
 
     void UpdateActions();
     // Short-cuts of the menu and the actions, then dialog keys. Returns true

@@ -108,7 +108,6 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         subclassed_ = false;
         Registry().erase(hwnd);
         hwnd_ = nullptr;
-        OnDestroyed();
     }
     return result;
 }

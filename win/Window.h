@@ -47,7 +47,6 @@ protected:
     void Attach(HWND hwnd);
 
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
-    virtual void OnDestroyed() {}
 
 private:
     static LRESULT CALLBACK OwnProc(HWND, UINT, WPARAM, LPARAM);
