@@ -18,7 +18,6 @@ constexpr const wchar_t* kIconResource = L"ABOUT_ICON";
 class TfrmAbout : public win::Form {
 public:
     explicit TfrmAbout(HWND owner);
-    ~TfrmAbout() override { DestroyHandle(); }
 
     win::Picture imgBanner;
     win::Picture imgIcon;

@@ -29,7 +29,6 @@ class TfrmProperty : public TDialogForm {
 public:
     // A separator entry opens with the box checked and the fields disabled.
     TfrmProperty(HWND owner, const std::wstring& alias, const std::wstring& path);
-    ~TfrmProperty() override { DestroyHandle(); }
 
     win::GroupBox GroupBox1;
     win::Label lAlias;

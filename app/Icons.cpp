@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "win/Gdi.h"
+
 namespace {
 
 constexpr COLORREF kKey = RGB(255, 0, 255);  // drawn nowhere; becomes transparent
@@ -28,11 +30,9 @@ public:
     }
     void Arc(double l, double t, double r, double b, double x1, double y1, double x2, double y2,
              COLORREF line, int width) {
-        HPEN pen = CreatePen(PS_SOLID, std::max(1, U(width)), line);
-        HGDIOBJ old = SelectObject(dc_, pen);
+        win::Pen pen = win::SolidPen(line, std::max(1, U(width)));
+        win::Selection picked(dc_, pen);
         ::Arc(dc_, U(l), U(t), U(r), U(b), U(x1), U(y1), U(x2), U(y2));
-        SelectObject(dc_, old);
-        DeleteObject(pen);
     }
 
 private:
@@ -108,16 +108,14 @@ HBITMAP Render(Icon icon, int size) {
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    HBRUSH key = CreateSolidBrush(kKey);
-    RECT all{0, 0, size, size};
-    FillRect(dc, &all, key);
-    DeleteObject(key);
-    Draw(dc, size, icon);
-    GdiFlush();
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    {
+        win::MemoryDC dc;
+        win::Selection picked(dc, bmp);
+        RECT all{0, 0, size, size};
+        FillRect(dc, &all, win::SolidBrush(kKey));
+        Draw(dc, size, icon);
+        GdiFlush();
+    }
     auto* px = static_cast<DWORD*>(bits);
     for (int i = 0; i < size * size; ++i)
         px[i] = (px[i] & 0xFFFFFF) == 0xFF00FF ? 0 : (px[i] | 0xFF000000);

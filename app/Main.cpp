@@ -24,7 +24,7 @@ TfrmMain::TfrmMain() {
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() { DestroyHandle(); }
+TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::FormCreate() {
     CreateActions();
@@ -193,14 +193,12 @@ void TfrmMain::LayoutList() {
 }
 
 void TfrmMain::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    ToolBar1.SetColor(kToolBarColor);
-    RECT client = ClientRect();
-    HBRUSH brush = CreateSolidBrush(kFormColor);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-    EndPaint(Handle(), &ps);
+    {
+        win::PaintDC dc(Handle());
+        ToolBar1.SetColor(kToolBarColor);
+        RECT client = ClientRect();
+        FillRect(dc, &client, win::SolidBrush(kFormColor));
+    }
     lvMain.SetBkColor(kListColor);
     LayoutList();
 }

@@ -11,6 +11,6 @@ void TfrmMain::miHelpClick() { win::ShellOpen(Handle(), win::ExeFolder() + L"Pat
 void TfrmMain::miHomePageClick() { win::ShellOpen(Handle(), kHomePage, SW_SHOW); }
 
 void TfrmMain::miAboutClick() {
-    TfrmAbout about(Handle());
+    win::Sealed<TfrmAbout> about(Handle());
     about.ShowModal();
 }

@@ -5,7 +5,7 @@
 #include "app/Options.h"
 
 void TfrmMain::aAddFolderExecute() {
-    TfrmProperty dialog(Handle(), L"", L"");
+    win::Sealed<TfrmProperty> dialog(Handle(), L"", L"");
     if (dialog.ShowModal() != win::mrOk) return;
     int selected = lvMain.Selected();
     // The row shows even when the store refuses the write.
@@ -24,7 +24,7 @@ void TfrmMain::aAddFolderExecute() {
 void TfrmMain::aEditExecute() {
     int k = lvMain.Selected();
     if (k < 0 || (size_t)k >= entries_.size()) return;
-    TfrmProperty dialog(Handle(), entries_[k].Alias, entries_[k].Path);
+    win::Sealed<TfrmProperty> dialog(Handle(), entries_[k].Alias, entries_[k].Path);
     dialog.SetText(L"Edit Item");
     if (dialog.ShowModal() != win::mrOk || (size_t)k >= entries_.size()) return;
     FolderEntry entry = dialog.Entry();
@@ -35,6 +35,6 @@ void TfrmMain::aEditExecute() {
 }
 
 void TfrmMain::aOptionsExecute() {
-    TfrmOptions dialog(Handle(), [this] { SaveSettings(); });
+    win::Sealed<TfrmOptions> dialog(Handle(), [this] { SaveSettings(); });
     dialog.ShowModal();
 }

@@ -11,7 +11,6 @@
 class TfrmOptions : public TDialogForm {
 public:
     TfrmOptions(HWND owner, std::function<void()> saveSettings);
-    ~TfrmOptions() override { DestroyHandle(); }
 
     win::GroupBox GroupBox1;
     flat::TFlatCheckBox cbExploreFolder;

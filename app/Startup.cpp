@@ -45,7 +45,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app.SetTitle(L"Pathnook");
     int exitCode = 0;
     try {
-        TfrmMain main;
+        win::Sealed<TfrmMain> main;
         // The window exists now: later starts find it and hand over.
         main.Show(SW_SHOW);
         app.Run(main);

@@ -223,11 +223,7 @@ void HoverTracker::StopTimer() {
 void CALLBACK HoverTracker::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
     auto it = Timers().find(id);
     if (it == Timers().end()) return;
-    try {
-        it->second->Tick();
-    } catch (...) {
-        win::ShowCurrentException();
-    }
+    win::Guarded([&] { it->second->Tick(); });
 }
 
 void HoverTracker::PointerMoved(HoverClient& c, POINT screen) {
@@ -242,6 +238,7 @@ void HoverTracker::PointerMoved(HoverClient& c, POINT screen) {
 }
 
 void HoverTracker::Tick() {
+    ++ticks_;
     if (!current_) return StopTimer();
     if (!current_->HoverIsAt(ControlAtCursor())) HoverOff(*current_);
 }

@@ -104,6 +104,7 @@ public:
     int Count() const { return count_; }
     bool TimerExists() const { return timerExists_; }
     bool TimerRunning() const { return timerId_ != 0; }
+    int Ticks() const { return ticks_; }  // timer ticks handled so far
 
 private:
     void StartTimer();
@@ -114,6 +115,7 @@ private:
     int count_ = 0;
     bool timerExists_ = false;
     UINT_PTR timerId_ = 0;
+    int ticks_ = 0;
 };
 
 win::ControlAt ControlAtCursor();

@@ -5,8 +5,6 @@
 
 namespace flat {
 
-int RoundEven(double x) { return (int)std::nearbyint(x); }  // default mode: to even
-
 Hsl ColorToHsl(TColor color) {
     double r = (color & 0xFF) / 255.0;
     double g = ((color >> 8) & 0xFF) / 255.0;

@@ -1,5 +1,5 @@
 #pragma once
-#include "win/Canvas.h"
+#include "win/Color.h"
 
 namespace flat {
 
@@ -21,7 +21,6 @@ TColor HslToColor(double h, double s, double l);
 ScaledHsl ColorToScaledHsl(TColor color);
 TColor ScaledHslToColor(int h, int s, int l);
 
-// Nearest integer, halves to even.
-int RoundEven(double x);
+using win::RoundEven;
 
 }  // namespace flat

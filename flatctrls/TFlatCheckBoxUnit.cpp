@@ -101,12 +101,9 @@ void TFlatCheckBox::RecalcAdvColors() {
 
 void TFlatCheckBox::PaintCheckSquare() {
     if (!Handle() || !IsWindowVisible(Handle())) return;
-    HDC dc = GetDC(Handle());
-    {
-        Canvas canvas(dc);
-        PaintCheckSquare(canvas);
-    }
-    ReleaseDC(Handle(), dc);
+    win::WindowDC dc(Handle());
+    Canvas canvas(dc);
+    PaintCheckSquare(canvas);
 }
 
 void TFlatCheckBox::PaintCheckSquare(Canvas& canvas) {

@@ -1,14 +1,11 @@
 #include "flatctrls/TFlatEditUnit.h"
 
+#include "win/Gdi.h"
 #include "win/Notify.h"
 
 namespace flat {
 
 using win::ColorToRGB;
-
-TCustomFlatEdit::~TCustomFlatEdit() {
-    if (backBrush_) DeleteObject(backBrush_);
-}
 
 void TCustomFlatEdit::Create(HWND parent, int x, int y, int w, int h, const std::wstring& text) {
     CreateControl(parent, x, y, w, h, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, 0, L"EDIT",
@@ -89,54 +86,36 @@ void TCustomFlatEdit::SelectAll() { SendMessageW(Handle(), EM_SETSEL, 0, -1); }
 void TCustomFlatEdit::SetBackColor(TColor c) {
     if (c == backColor_ && backBrush_) return;
     backColor_ = c;
-    HBRUSH old = backBrush_;
-    backBrush_ = CreateSolidBrush(ColorToRGB(c));
-    if (old) DeleteObject(old);
+    backBrush_ = win::SolidBrush(ColorToRGB(c));
     InvalidateRect(Handle(), nullptr, TRUE);  // only the text area
 }
 
 void TCustomFlatEdit::PaintFlatBorder() {
     if (!Handle()) return;  // without a window the first frame paint draws it
-    HDC dc = GetWindowDC(Handle());
+    win::WindowDC dc(Handle(), win::WindowDC::Whole);
     if (!dc) return;
-    HBRUSH border = CreateSolidBrush(ColorToRGB(colorBorder_));
-    HBRUSH flat = CreateSolidBrush(ColorToRGB(colorFlat_));
-    HBRUSH focused = CreateSolidBrush(ColorToRGB(colorFocused_));
     RECT r{};
     GetWindowRect(Handle(), &r);
     OffsetRect(&r, -r.left, -r.top);
     HWND focus = GetFocus();
     const bool hot = focus == Handle() ||
                      (hovered_ && !dynamic_cast<TCustomFlatEdit*>(Window::FromHandle(focus)));
-    try {
-        SetBackColor(hot ? colorFocused_ : colorFlat_);
-        HBRUSH inner = hot ? focused : flat;
-        FrameRect(dc, &r, border);
-        InflateRect(&r, -1, -1);
-        FrameRect(dc, &r, inner);
-        InflateRect(&r, -1, -1);
-        FrameRect(dc, &r, inner);
-    } catch (...) {
-        ReleaseDC(Handle(), dc);
-        DeleteObject(border);
-        DeleteObject(flat);
-        DeleteObject(focused);
-        throw;
-    }
-    ReleaseDC(Handle(), dc);
-    DeleteObject(border);
-    DeleteObject(flat);
-    DeleteObject(focused);
+    SetBackColor(hot ? colorFocused_ : colorFlat_);
+    win::Brush border = win::SolidBrush(ColorToRGB(colorBorder_));
+    win::Brush inner = win::SolidBrush(ColorToRGB(hot ? colorFocused_ : colorFlat_));
+    FrameRect(dc, &r, border);
+    InflateRect(&r, -1, -1);
+    FrameRect(dc, &r, inner);
+    InflateRect(&r, -1, -1);
+    FrameRect(dc, &r, inner);
 }
 
 void TCustomFlatEdit::FitHeightToFont() {
     if (!Handle()) return;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font() ? (HGDIOBJ)Font() : GetStockObject(SYSTEM_FONT));
+    win::WindowDC dc(nullptr);
+    win::Selection font(dc, Font() ? (HGDIOBJ)Font() : GetStockObject(SYSTEM_FONT));
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
     RECT r = Bounds();
     SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, tm.tmHeight + 6,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -148,7 +127,7 @@ bool TCustomFlatEdit::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& resul
         if (!backBrush_) SetBackColor(backColor_);
         SetBkColor(dc, ColorToRGB(backColor_));
         SetTextColor(dc, GetSysColor(Window::Enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-        result = (LRESULT)backBrush_;
+        result = (LRESULT)backBrush_.Get();
         return true;
     }
     if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {

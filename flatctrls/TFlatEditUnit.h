@@ -7,6 +7,7 @@
 #include "flatctrls/FlatUtilitys.h"
 #include "win/Control.h"
 #include "win/Form.h"
+#include "win/Gdi.h"
 
 namespace flat {
 
@@ -16,7 +17,6 @@ namespace flat {
 class TCustomFlatEdit : public win::Control, public win::NotifyTarget {
 public:
     TCustomFlatEdit() = default;
-    ~TCustomFlatEdit() override;
 
     void Create(HWND parent, int x = 0, int y = 0, int w = 121, int h = 19,
                 const std::wstring& text = L"");
@@ -65,7 +65,7 @@ private:
     bool useAdvColors_ = false;
     bool hovered_ = false;
     TColor backColor_ = clFlatFace;
-    HBRUSH backBrush_ = nullptr;
+    win::Brush backBrush_;
 };
 
 class TFlatEdit : public TCustomFlatEdit {};

@@ -109,6 +109,12 @@ pn_prefix() {
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
 }
 
+# The file by which the tests know a prefix as a throw-away one made for
+# them: the test executables refuse to run (and so to rewrite the store in
+# HKCU\Software\Pathnook) in a prefix without it, such as run.sh's.
+PN_TEST_MARK="pathnook-throwaway-prefix"
+pn_mark_throwaway() { : > "$WINEPREFIX/drive_c/$PN_TEST_MARK"; }
+
 # The virtual desktop takes effect with the next server; run.sh and the
 # screenshots want its title bars.
 pn_restart_server() {
@@ -133,4 +139,5 @@ pn_fresh_session() {
   trap pn_cleanup EXIT
   PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
   pn_prefix "$PN_TEMP_PREFIX"
+  pn_mark_throwaway
 }

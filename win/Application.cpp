@@ -50,29 +50,27 @@ void Application::ProcessMessages() {
 }
 
 bool Application::PreTranslate(MSG& msg) {
-    try {
-        auto hooks = hooks_;
-        for (auto& [id, hook] : hooks)
-            if (hook(msg)) return true;
-        // The form that holds the message's window gets short-cuts and dialog keys.
-        HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        for (Form* form : forms_)
-            if (form->Handle() == top) return form->PreTranslate(msg);
-    } catch (...) {
-        ShowCurrentException();
-        return true;
-    }
-    return false;
+    // A hook that fails has consumed its message.
+    return Guarded(
+        [&] {
+            auto hooks = hooks_;
+            for (auto& [id, hook] : hooks)
+                if (hook(msg)) return true;
+            // The form that holds the message's window gets short-cuts and dialog keys.
+            HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+            for (Form* form : forms_)
+                if (form->Handle() == top) return form->PreTranslate(msg);
+            return false;
+        },
+        true);
 }
 
 void Application::Idle() {
-    try {
+    Guarded([this] {
         auto forms = forms_;
         for (Form* form : forms)
             if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) form->UpdateActions();
-    } catch (...) {
-        ShowCurrentException();
-    }
+    });
 }
 
 HWND Application::ActiveWindow() const { return GetActiveWindow(); }

@@ -8,6 +8,7 @@
 
 #include "win/Error.h"
 #include "win/Form.h"
+#include "win/Gdi.h"
 
 namespace win {
 
@@ -226,23 +227,24 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (!ownClass_) break;
         if (ErasesBackground()) {
             RECT r = ClientRect();
-            HBRUSH brush = CreateSolidBrush(ColorToRGB(color_));
-            ::FillRect((HDC)wp, &r, brush);
-            DeleteObject(brush);
+            ::FillRect((HDC)wp, &r, SolidBrush(ColorToRGB(color_)));
         }
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
         if (!ownClass_) break;
         {
-            PAINTSTRUCT ps{};
-            HDC dc = wp ? (HDC)wp : BeginPaint(Handle(), &ps);
-            {
+            auto paint = [this](HDC dc) {
                 Canvas canvas(dc);
                 canvas.SetFont(font_);
                 Paint(canvas);
+            };
+            if (wp) {
+                paint((HDC)wp);
+            } else {
+                PaintDC dc(Handle());
+                paint(dc);
             }
-            if (!wp) EndPaint(Handle(), &ps);
         }
         return 0;
     }
@@ -344,12 +346,7 @@ void GraphicControl::Repaint() {
 }
 
 LRESULT GraphicControl::Perform(UINT msg, WPARAM wp, LPARAM lp) {
-    try {
-        return WndProc(msg, wp, lp);
-    } catch (...) {
-        ShowCurrentException();
-        return 0;
-    }
+    return Guarded([&] { return WndProc(msg, wp, lp); });
 }
 
 LRESULT GraphicControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -88,7 +88,6 @@ protected:
     virtual void Paint(Canvas& canvas) {}
     // False when Paint covers the whole area (no background erase).
     virtual bool ErasesBackground() const { return true; }
-    bool OwnClass() const { return ownClass_; }
 
 private:
     void ReleaseFont();

@@ -41,7 +41,16 @@ void ShowError(const std::wstring& message) {
                 Application::Instance().Title().c_str(), MB_OK | MB_ICONERROR);
 }
 
+namespace {
+bool g_boxUp = false;
+}
+
 void ShowCurrentException() noexcept {
+    if (g_boxUp) return;
+    struct Up {
+        Up() { g_boxUp = true; }
+        ~Up() { g_boxUp = false; }
+    } up;
     try {
         throw;
     } catch (const Error& e) {

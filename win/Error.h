@@ -1,6 +1,7 @@
 #pragma once
 #include <exception>
 #include <string>
+#include <type_traits>
 
 namespace win {
 
@@ -28,9 +29,33 @@ std::wstring ErrorBoxText(const std::wstring& message);
 // owned by the active window.
 void ShowError(const std::wstring& message);
 
-// Catches whatever is in flight and shows it; used at every boundary where
-// control returns to Windows.
+// Catches whatever is in flight and shows it. While one error box is up,
+// errors raised meanwhile (a repaint under the box that fails again) are
+// dropped rather than stacked box on box.
 void ShowCurrentException() noexcept;
+
+// The exception boundary. Every window procedure, subclass procedure, hook
+// and timer callback runs its body through it: nothing thrown crosses back
+// into Windows; the error is shown and `fallback` returned.
+template <typename F, typename R = std::invoke_result_t<F&>>
+    requires(!std::is_void_v<R>)
+R Guarded(F&& body, R fallback = R{}) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        ShowCurrentException();
+    }
+    return fallback;
+}
+template <typename F>
+    requires std::is_void_v<std::invoke_result_t<F&>>
+void Guarded(F&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+        ShowCurrentException();
+    }
+}
 
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& text);

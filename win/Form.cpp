@@ -4,6 +4,7 @@
 
 #include "win/Application.h"
 #include "win/Error.h"
+#include "win/Gdi.h"
 #include "win/Notify.h"
 
 namespace win {
@@ -165,18 +166,27 @@ bool Form::DialogChar(WPARAM ch) {
     return SendMessageW(Handle(), CM_DIALOGCHAR, ch, 0) != 0;
 }
 
-bool Form::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool ReflectToChild(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     HWND child = nullptr;
     switch (msg) {
-    case WM_COMMAND: child = (HWND)lp; break;
-    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(lp)->hwndFrom; break;
-    case WM_DRAWITEM:
-        if (wp) child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
-        break;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX: child = (HWND)lp; break;
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR: child = (HWND)lp; break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(lp)->hwndFrom; break;
+    case WM_DRAWITEM:
+        // wParam 0: a menu's item, not a control's.
+        if (wp) child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+        if (wp) child = GetDlgItem(parent, (int)reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlID);
+        break;
+    case WM_DELETEITEM: child = reinterpret_cast<DELETEITEMSTRUCT*>(lp)->hwndItem; break;
+    case WM_COMPAREITEM: child = reinterpret_cast<COMPAREITEMSTRUCT*>(lp)->hwndItem; break;
     default: return false;
     }
     if (!child) return false;
@@ -186,7 +196,7 @@ bool Form::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (ReflectToChild(msg, wp, lp, result)) return result;
+    if (ReflectToChild(Handle(), msg, wp, lp, result)) return result;
     if (HandleHostMessage(Handle(), msg, wp, lp, result)) return result;
     switch (msg) {
     case WM_GETFONT:
@@ -202,11 +212,13 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_PAINT:
         // Windowless controls; a DC in wParam asks for painting into it.
-        if (wp || !Controls().empty()) {
-            PAINTSTRUCT ps{};
-            HDC dc = wp ? (HDC)wp : BeginPaint(Handle(), &ps);
+        if (wp) {
+            PaintControls((HDC)wp);
+            return 0;
+        }
+        if (!Controls().empty()) {
+            PaintDC dc(Handle());
             PaintControls(dc);
-            if (!wp) EndPaint(Handle(), &ps);
             return 0;
         }
         break;
@@ -251,11 +263,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         if (!CanClose()) return 0;
         // A failure while closing is shown, but the window still closes.
-        try {
-            FormClose();
-        } catch (...) {
-            ShowCurrentException();
-        }
+        Guarded([this] { FormClose(); });
         DestroyWindow(Handle());
         return 0;
     }

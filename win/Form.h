@@ -11,6 +11,20 @@
 
 namespace win {
 
+// Implemented by wrappers of child controls that want their parent's
+// notifications (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*...).
+class NotifyTarget {
+public:
+    virtual ~NotifyTarget() = default;
+    virtual bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) = 0;
+};
+
+// The one path of child notifications: a message that a child sends its
+// parent (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*,
+// scroll messages) goes to the wrapper of that child. Forms and every
+// container control (group boxes...) answer their messages through it first.
+bool ReflectToChild(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
 enum ModalResult : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = IDYES, mrNo = IDNO };
 
 // A top-level window: caption, font, actions, an optional menu bar, modal
@@ -37,9 +51,7 @@ public:
     void CenterOnScreen();
     void CenterOn(HWND other);
 
-    // Destroys the window while the derived form's members still live: a
-    // form whose children call back into its members (list texts, painters)
-    // calls this first thing in its destructor.
+    // Destroys the window (Sealed does it before any member goes).
     void DestroyHandle();
 
     // Shows the form; the first time, FormShow and FirstShow run before.
@@ -49,7 +61,6 @@ public:
     // the window is closed (which counts as mrCancel).
     int ShowModal();
     int ModalResult = mrNone;
-    bool IsModal() const { return modal_; }
 
     void UpdateActions();
     // Short-cuts of the menu and the actions, then dialog keys. Returns true
@@ -71,10 +82,10 @@ protected:
     // A modal form's WM_CLOSE sets mrCancel; others are destroyed.
     virtual bool CanClose() { return true; }
 
-    // Routes WM_COMMAND, WM_NOTIFY, WM_DRAWITEM... to the child's wrapper.
-    bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-
 private:
+    // Only Sealed overrides it: a form is abstract until sealed.
+    virtual void MadeSealed() = 0;
+
     ActionList actions_;
     MainMenu menu_;
     HFONT font_ = nullptr;
@@ -82,12 +93,22 @@ private:
     bool shown_ = false;
 };
 
-// Implemented by wrappers of child controls that want their parent's
-// notifications (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*...).
-class NotifyTarget {
+
+// A form as it is instantiated: `win::Sealed<TMyForm> form(args);` or
+// `std::make_unique<win::Sealed<TMyForm>>(args)`. Its destructor runs
+// before any of the form's own and destroys the window while every member
+// still lives, so that children calling back into members while the window
+// goes (list texts, painters) find them intact. Form is abstract until
+// sealed, so no form can be made any other way.
+template <typename T>
+class Sealed final : public T {
 public:
-    virtual ~NotifyTarget() = default;
-    virtual bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) = 0;
+    using T::T;
+    Sealed() = default;
+    ~Sealed() override { this->DestroyHandle(); }
+
+private:
+    void MadeSealed() override {}
 };
 
 }  // namespace win

@@ -9,33 +9,6 @@
 
 namespace win {
 
-Bitmap32& Bitmap32::operator=(Bitmap32&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        bitmap_ = other.bitmap_;
-        width_ = other.width_;
-        height_ = other.height_;
-        bits_ = other.bits_;
-        other.bitmap_ = nullptr;
-        other.width_ = other.height_ = 0;
-        other.bits_ = nullptr;
-    }
-    return *this;
-}
-
-void Bitmap32::Reset() {
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = nullptr;
-    width_ = height_ = 0;
-    bits_ = nullptr;
-}
-
-COLORREF Bitmap32::Pixel(int x, int y) const {
-    if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-    const BYTE* p = bits_ + ((size_t)y * width_ + x) * 4;
-    return RGB(p[2], p[1], p[0]);
-}
-
 namespace {
 
 // libjpeg reports errors through a callback that must not return; the
@@ -117,16 +90,16 @@ HBITMAP Decode(const unsigned char* data, unsigned long size, int* width, int* h
 
 }  // namespace
 
-Bitmap32 DecodeJpeg(const void* data, size_t size) {
+Bitmap DecodeJpeg(const void* data, size_t size) {
     if (!data || size < 4 || size > 0x7fffffff) return {};
     int w = 0, h = 0;
     BYTE* bits = nullptr;
     HBITMAP bitmap = Decode(static_cast<const unsigned char*>(data), (unsigned long)size, &w, &h, &bits);
     if (!bitmap) return {};
-    return Bitmap32(bitmap, w, h, bits);
+    return Bitmap::Adopt(bitmap, w, h, bits);
 }
 
-Bitmap32 LoadJpegResource(HMODULE module, const wchar_t* name) {
+Bitmap LoadJpegResource(HMODULE module, const wchar_t* name) {
     HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     if (!found) return {};
     HGLOBAL loaded = LoadResource(module, found);

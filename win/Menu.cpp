@@ -1,5 +1,7 @@
 #include "win/Menu.h"
 
+#include "win/Gdi.h"
+
 namespace win {
 
 MenuItem& MenuItem::Add(std::wstring caption, Action* action, ShortCut key) {
@@ -109,12 +111,9 @@ bool MainMenu::HandleMeasure(MEASUREITEMSTRUCT& mis) {
     if (mis.CtlType != ODT_MENU) return false;
     auto* item = reinterpret_cast<MenuItem*>(mis.itemData);
     if (item && OwnerDrawn && item->OnMeasureItem) {
-        HDC dc = GetDC(nullptr);
+        WindowDC dc(nullptr);
         int w = (int)mis.itemWidth, h = (int)mis.itemHeight;
-        int saved = SaveDC(dc);
         item->OnMeasureItem(*item, dc, w, h);
-        RestoreDC(dc, saved);
-        ReleaseDC(nullptr, dc);
         mis.itemWidth = w < 0 ? 0 : w;
         mis.itemHeight = h < 0 ? 0 : h;
         return true;

@@ -25,6 +25,11 @@ enum : UINT {
     CM_BUTTONPRESSED = 0xB018,
     CM_EXIT = 0xB01B,
     CM_SYSCOLORCHANGE = 0xB024,
+    CM_RECREATEWND = 0xB034,
+    // Messages a parent reflects back to a child: the child's message
+    // number above CN_BASE.
+    CN_BASE = 0xBC00,
+    CN_PARENTNOTIFY = CN_BASE + WM_PARENTNOTIFY,
 };
 
 }  // namespace win

@@ -1,12 +1,14 @@
 #include "win/Picture.h"
 
+#include "win/Gdi.h"
+
 namespace win {
 
 void Picture::Create(HWND parent, int x, int y, int w, int h) {
     CreateOwnClass(L"winPicture", 0, WS_CHILD | WS_VISIBLE, 0, nullptr, x, y, w, h, parent, nullptr);
 }
 
-void Picture::SetPicture(Bitmap32 picture) {
+void Picture::SetPicture(Bitmap picture) {
     picture_ = std::move(picture);
     Invalidate();
 }
@@ -15,13 +17,9 @@ void Picture::Paint(HDC dc) {
     RECT client = ClientRect();
     int drawnW = 0, drawnH = 0;
     if (!picture_.Empty()) {
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, picture_.Handle());
         drawnW = picture_.Width();
         drawnH = picture_.Height();
-        BitBlt(dc, 0, 0, drawnW, drawnH, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
+        BitBlt(dc, 0, 0, drawnW, drawnH, picture_.DC(), 0, 0, SRCCOPY);
     }
     // Whatever the picture leaves uncovered.
     HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
@@ -35,10 +33,8 @@ LRESULT Picture::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: return 1;  // Paint covers everything
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
+        PaintDC dc(Handle());
         Paint(dc);
-        EndPaint(Handle(), &ps);
         return 0;
     }
     case WM_PRINTCLIENT: Paint((HDC)wp); return 0;

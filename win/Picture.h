@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "win/Jpeg.h"
+#include "win/Bitmap.h"
 #include "win/Window.h"
 
 namespace win {
@@ -11,15 +11,15 @@ namespace win {
 class Picture : public Window {
 public:
     void Create(HWND parent, int x, int y, int w, int h);
-    void SetPicture(Bitmap32 picture);
-    const Bitmap32& Image() const { return picture_; }
+    void SetPicture(Bitmap picture);
+    const Bitmap& Image() const { return picture_; }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void Paint(HDC dc);
-    Bitmap32 picture_;
+    Bitmap picture_;
 };
 
 // A sunken horizontal rule: a shadow line over a highlight line.

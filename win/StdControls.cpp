@@ -1,29 +1,19 @@
 #include "win/StdControls.h"
 
+#include "win/Gdi.h"
+
 namespace win {
 
 namespace {
 HFONT ParentFont(HWND parent) { return (HFONT)SendMessageW(parent, WM_GETFONT, 0, 0); }
 
-// Sends a child's notification to its wrapper; shared by forms and boxes.
-bool ReflectNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    HWND child = nullptr;
-    if (msg == WM_COMMAND || msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN ||
-        msg == WM_CTLCOLOREDIT)
-        child = (HWND)lp;
-    else if (msg == WM_NOTIFY) child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
-    auto* target = child ? dynamic_cast<NotifyTarget*>(Window::FromHandle(child)) : nullptr;
-    return target && target->OnParentNotify(msg, wp, lp, result);
-}
 }  // namespace
 
 SIZE TextExtent(HWND window, const std::wstring& text) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageW(window, WM_GETFONT, 0, 0));
+    WindowDC dc(window);
+    Selection font(dc, (HFONT)SendMessageW(window, WM_GETFONT, 0, 0));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
     return size;
 }
 
@@ -80,23 +70,26 @@ void GroupBox::Create(HWND parent, const std::wstring& text, int x, int y, int w
 
 LRESULT GroupBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (ReflectNotify(msg, wp, lp, result)) return result;
+    if (ReflectToChild(Handle(), msg, wp, lp, result)) return result;
     if (HandleHostMessage(Handle(), msg, wp, lp, result)) return result;
     if (msg == WM_PAINT && (wp || !Controls().empty())) {
         // The box draws itself into our DC, then its windowless controls go on top.
-        PAINTSTRUCT ps{};
-        HDC dc = wp ? (HDC)wp : BeginPaint(Handle(), &ps);
-        DefaultProc(WM_PAINT, (WPARAM)dc, 0);
-        PaintControls(dc);
-        if (!wp) EndPaint(Handle(), &ps);
+        auto paint = [this](HDC dc) {
+            DefaultProc(WM_PAINT, (WPARAM)dc, 0);
+            PaintControls(dc);
+        };
+        if (wp) {
+            paint((HDC)wp);
+        } else {
+            PaintDC dc(Handle());
+            paint(dc);
+        }
         return 0;
     }
     if (msg == WM_ERASEBKGND) {
         // The inside of the box shows its parent's face.
         RECT r = ClientRect();
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(ParentColorOf(GetParent(Handle()))));
-        FillRect((HDC)wp, &r, brush);
-        DeleteObject(brush);
+        FillRect((HDC)wp, &r, SolidBrush(ColorToRGB(ParentColorOf(GetParent(Handle())))));
         return 1;
     }
     return DefaultProc(msg, wp, lp);

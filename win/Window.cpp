@@ -84,21 +84,30 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     return reinterpret_cast<Window*>(ref)->Dispatch(msg, wp, lp);
 }
 
-// The exception boundary: nothing thrown by a handler crosses back into Windows.
+// The exception boundary of every wrapped window: nothing thrown by a
+// handler crosses back into Windows.
 LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     HWND hwnd = hwnd_;
     LRESULT result = 0;
     try {
         result = WndProc(msg, wp, lp);
     } catch (...) {
-        ShowCurrentException();
+        // A paint that fails would fail again on every repaint: the area is
+        // validated, and the error shown once for the window.
+        const bool paint = msg == WM_PAINT || msg == WM_NCPAINT || msg == WM_ERASEBKGND ||
+                           msg == WM_PRINTCLIENT || msg == WM_DRAWITEM;
+        if (msg == WM_PAINT) ValidateRect(hwnd, nullptr);
+        const bool alive = FromHandle(hwnd) == this;
+        if (!paint || !alive || !paintErrorShown_) {
+            if (paint && alive) paintErrorShown_ = true;
+            ShowCurrentException();
+        }
     }
     if (msg == WM_NCDESTROY && FromHandle(hwnd) == this) {
         if (subclassed_) RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
         subclassed_ = false;
         Registry().erase(hwnd);
         hwnd_ = nullptr;
-        OnDestroyed();
     }
     return result;
 }

@@ -50,7 +50,6 @@ protected:
     void Attach(HWND hwnd);
 
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
-    virtual void OnDestroyed() {}
 
 private:
     static LRESULT CALLBACK OwnProc(HWND, UINT, WPARAM, LPARAM);
@@ -60,6 +59,7 @@ private:
 
     HWND hwnd_ = nullptr;
     bool subclassed_ = false;
+    bool paintErrorShown_ = false;
 };
 
 }  // namespace win

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <memory>
 
+#include "win/Error.h"
+#include "win/Gdi.h"
 #include "win/Notify.h"
 #include "win/ToolBar.h"
 #include "xpmenu/ControlSubClass.h"
@@ -11,15 +13,6 @@
 namespace xpmenu {
 
 namespace {
-using GetWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
-
-// mingw's import library lacks GetWindowSubclass; comctl32 exports it by ordinal.
-BOOL QuerySubclass(HWND w, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR* ref) {
-    static auto fn = reinterpret_cast<GetWindowSubclassFn>(
-        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), MAKEINTRESOURCEA(411)));
-    return fn ? fn(w, proc, id, ref) : FALSE;
-}
-
 std::wstring TextOf(HWND w) {
     int n = GetWindowTextLengthW(w);
     std::wstring s(n + 1, L'\0');
@@ -41,35 +34,10 @@ COLORREF OwnColor(HWND w) {
     return ControlColor(GetParent(w));
 }
 
-class ClientDC {
-public:
-    explicit ClientDC(HWND w, bool whole = false) : w_(w), dc_(whole ? GetWindowDC(w) : GetDC(w)) {
-        saved_ = SaveDC(dc_);
-    }
-    ~ClientDC() {
-        RestoreDC(dc_, saved_);
-        ReleaseDC(w_, dc_);
-    }
-    operator HDC() const { return dc_; }
-
-private:
-    HWND w_;
-    HDC dc_;
-    int saved_;
+// The client area's DC, or with whole the window's; released on leaving.
+struct ClientDC : win::WindowDC {
+    explicit ClientDC(HWND w, bool whole = false) : win::WindowDC(w, whole ? Whole : Client) {}
 };
-
-void SelectPenBrush(HDC dc, COLORREF pen, COLORREF brush, HPEN& p, HBRUSH& b) {
-    p = CreatePen(PS_SOLID, 1, pen);
-    b = brush == CLR_NONE ? (HBRUSH)GetStockObject(NULL_BRUSH) : CreateSolidBrush(brush);
-    SelectObject(dc, p);
-    SelectObject(dc, b);
-}
-void Release(HDC dc, HPEN p, HBRUSH b) {
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    SelectObject(dc, GetStockObject(NULL_BRUSH));
-    DeleteObject(p);
-    DeleteObject(b);
-}
 
 bool IsTransparentToolBar(HWND tb) {
     auto* w = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(tb));
@@ -84,12 +52,26 @@ void PaintComboControl(TControlSubClass& r);
 }  // namespace
 
 TControlSubClass* TControlSubClass::Of(HWND control) {
-    DWORD_PTR ref = 0;
-    if (!QuerySubclass(control, SubclassWindowProc, Id, &ref)) return nullptr;
-    return reinterpret_cast<TControlSubClass*>(ref);
+    return dynamic_cast<TControlSubClass*>(win::WindowHook::Find(control, Id));
 }
 
-void TControlSubClass::Install() { SetWindowSubclass(Control, SubclassWindowProc, Id, (DWORD_PTR)this); }
+void TControlSubClass::Install() { Attach(Control); }
+
+TControlSubClass* TControlSubClass::CopyFor(TXPMenu* painter) const {
+    auto* copy = new TControlSubClass(Control, painter);
+    copy->Saved3D = Saved3D;
+    copy->SavedSingle = SavedSingle;
+    copy->SavedBorderBit = SavedBorderBit;
+    copy->SavesStyle = SavesStyle;
+    copy->Recreating = Recreating;
+    copy->Hot = Hot;
+    copy->Pressed = Pressed;
+    copy->SpaceDown = SpaceDown;
+    copy->SpacePaintDone = SpacePaintDone;
+    copy->Focused = Focused;
+    copy->LastMessage = LastMessage;
+    return copy;
+}
 
 void TControlSubClass::RestoreStyle() {
     if (!SavesStyle || !IsWindow(Control)) return;
@@ -104,24 +86,19 @@ void TControlSubClass::RestoreStyle() {
 }
 
 void TControlSubClass::Unhook() {
-    try {
-        if (IsWindow(Control)) {
-            DWORD_PTR ref = 0;
-            // Only take off the hook when it is this record's.
-            if (QuerySubclass(Control, SubclassWindowProc, Id, &ref) && ref == (DWORD_PTR)this)
-                RemoveWindowSubclass(Control, SubclassWindowProc, Id);
-            RestoreStyle();
-        }
-    } catch (...) {
-    }
+    if (Disposed()) return;
+    if (IsWindow(Control)) win::Guarded([this] { RestoreStyle(); });
     if (Painter) Painter->ForgetRecord(this);
-    delete this;
+    Dispose();
 }
 
-LRESULT CALLBACK TControlSubClass::SubclassWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                                      UINT_PTR, DWORD_PTR ref) {
-    auto* r = reinterpret_cast<TControlSubClass*>(ref);
-    LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+LRESULT TControlSubClass::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    TControlSubClass* r = this;
+    HWND hwnd = Control;
+    LRESULT result = CallNext(msg, wp, lp);
+    // A control destroyed during the message has taken this record off;
+    // the record lives on until we return, but its work is over.
+    if (Disposed()) return result;
     if (msg == WM_NCDESTROY) {
         // The window is gone for good: nothing can be recreated any more.
         r->Unhook();
@@ -196,9 +173,9 @@ LRESULT CALLBACK TControlSubClass::SubclassWindowProc(HWND hwnd, UINT msg, WPARA
         break;
     case win::CM_CTL3DCHANGED:
     case win::CM_PARENTCTL3DCHANGED:
-    case 0xB034:
-    case 0xBE10:
-    case 184: r->Recreating = true; break;
+    case win::CM_RECREATEWND:
+    case win::CN_PARENTNOTIFY:
+    case EM_GETMODIFY: r->Recreating = true; break;
     case win::CM_MOUSEENTER:
         if (enabled) {
             r->Hot = true;
@@ -236,7 +213,7 @@ void PaintButtonControl(TControlSubClass& r) {
         p.RefreshPalette(dc);
     }
     const TPaintColors& pc = p.PaintColors();
-    const bool tag1000 = WindowTag(w) == 1000;
+    const bool tag1000 = WindowTag(w) == kTagParentFace;
     const COLORREF parent = ControlColor(GetParent(w));
     COLORREF fill, edge;
     if (r.Hot) {
@@ -250,11 +227,12 @@ void PaintButtonControl(TControlSubClass& r) {
     RECT cr{};
     GetClientRect(w, &cr);
     FillColor(dc, cr, parent);
-    HPEN pen;
-    HBRUSH brush;
-    SelectPenBrush(dc, LightenColor(edge, 30), fill, pen, brush);
-    RoundRect(dc, cr.left, cr.top, cr.right, cr.bottom, 4, 4);
-    Release(dc, pen, brush);
+    {
+        win::Pen pen = win::SolidPen(LightenColor(edge, 30));
+        win::Brush brush = win::SolidBrush(fill);
+        win::Selection usePen(dc, pen), useBrush(dc, brush);
+        RoundRect(dc, cr.left, cr.top, cr.right, cr.bottom, 4, 4);
+    }
     const bool enabled = IsWindowEnabled(w) != FALSE;
     if (enabled) {
         const int l = cr.left, t = cr.top, rr = cr.right, b = cr.bottom;
@@ -379,7 +357,7 @@ void PaintComboControl(TControlSubClass& r) {
         button = pc.SelectFill;
     } else {
         border = own;
-        button = WindowTag(w) == 1000 ? LightenColor(parent, 16) : ToRGB(clBtnFace);
+        button = WindowTag(w) == kTagParentFace ? LightenColor(parent, 16) : ToRGB(clBtnFace);
         if (r.Focused) {
             border = LightenColor(pc.SelectBorder, 60);
             button = pc.CheckFill;
@@ -539,7 +517,7 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
     if (dropDown) gbox.right -= 12;
     if (list) {
         ImageList_GetIconSize(list, &gw, &gh);
-        Glyph glyph(gw, gh, KeyColor);
+        win::Bitmap glyph(gw, gh, KeyColor);
         ImageList_Draw(list, image, glyph.DC(), 0, 0, ILD_TRANSPARENT);
         int left;
         if (!listLayout) left = (int)std::nearbyint((gbox.right - gbox.left - gw) / 2.0 + gbox.left);

@@ -1,16 +1,19 @@
 #pragma once
 #include <windows.h>
 
+#include "win/WindowHook.h"
+#include "win/WindowHook.h"
 #include "xpmenu/XPMenu.h"
 
 namespace xpmenu {
 
 // One hooked control: its painter, the state the control painters need and
-// what to put back when the hook goes. The control's previous procedure is
-// the next one in its SetWindowSubclass chain.
-class TControlSubClass {
+// what to put back when the hook goes. It is the control's subclass hook;
+// the control's previous procedure is the next one in its chain.
+class TControlSubClass : public win::WindowHook {
 public:
-    TControlSubClass(HWND control, TXPMenu* painter) : Control(control), Painter(painter) {}
+    static constexpr UINT_PTR Id = 0x5850;  // "XP"
+    TControlSubClass(HWND control, TXPMenu* painter) : WindowHook(Id), Control(control), Painter(painter) {}
 
     HWND Control;
     TXPMenu* Painter;
@@ -22,16 +25,21 @@ public:
          SpacePaintDone = false, Focused = false;
     UINT LastMessage = 0;
 
-    static constexpr UINT_PTR Id = 0x5850;  // "XP"
-    static LRESULT CALLBACK SubclassWindowProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     // The record hooked on a window, or null.
     static TControlSubClass* Of(HWND control);
     // Installs this record as the control's hook (replacing any record).
     void Install();
-    // Puts the control back as it was and frees the record.
+    // A record with the same state for another painter, not yet installed.
+    TControlSubClass* CopyFor(TXPMenu* painter) const;
+    // Puts the control back as it was and frees the record (at once, or
+    // when the message now running on the control returns).
     void Unhook();
 
     void PaintControl();
+
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnWindowGone() override { Unhook(); }
 
 private:
     void RestoreStyle();

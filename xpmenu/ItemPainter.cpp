@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "win/Gdi.h"
 #include "win/ImageList.h"
 #include "xpmenu/XPMenu.h"
 #include "xpmenu/XPMenuManager.h"
@@ -16,8 +17,6 @@ SIZE TextSize(HDC dc, const std::wstring& s) {
     GetTextExtentPoint32W(dc, s.c_str(), (int)s.size(), &sz);
     return sz;
 }
-
-int RoundEven(double v) { return (int)std::nearbyint(v); }
 
 // The menu an item belongs to, when it is the painter's form's menu.
 win::MainMenu* MenuOf(win::Form& form, const win::MenuItem& item) {
@@ -50,31 +49,17 @@ std::wstring Trim(const std::wstring& s) {
     return a == std::wstring::npos ? L"" : s.substr(a, b - a + 1);
 }
 
-class Pen {
+// A solid pen or brush selected into a DC for a scope; deselected before
+// it is deleted.
+class Selected {
 public:
-    Pen(HDC dc, COLORREF c) : dc_(dc), pen_(CreatePen(PS_SOLID, 1, c)), old_(SelectObject(dc, pen_)) {}
-    ~Pen() {
-        SelectObject(dc_, old_);
-        DeleteObject(pen_);
-    }
+    static Selected Pen(HDC dc, COLORREF c) { return Selected(dc, win::SolidPen(c).Release()); }
+    static Selected Brush(HDC dc, COLORREF c) { return Selected(dc, win::SolidBrush(c).Release()); }
 
 private:
-    HDC dc_;
-    HPEN pen_;
-    HGDIOBJ old_;
-};
-class Brush {
-public:
-    Brush(HDC dc, COLORREF c) : dc_(dc), b_(CreateSolidBrush(c)), old_(SelectObject(dc, b_)) {}
-    ~Brush() {
-        SelectObject(dc_, old_);
-        DeleteObject(b_);
-    }
-
-private:
-    HDC dc_;
-    HBRUSH b_;
-    HGDIOBJ old_;
+    Selected(HDC dc, HGDIOBJ object) : object_(object), selection_(dc, object) {}
+    win::GdiObject<HGDIOBJ> object_;
+    win::Selection selection_;
 };
 
 void Line(HDC dc, int x1, int y1, int x2, int y2) {
@@ -110,7 +95,7 @@ void TXPMenu::MeasureMenuItem(win::MenuItem& item, HDC dc, int& width, int& heig
     if (item.IsSeparator()) {
         height = 4;
     } else {
-        int h = ts.cy + RoundEven(0.75 * ts.cy);
+        int h = ts.cy + win::RoundEven(0.75 * ts.cy);
         if (h < img.cy + 6) h = img.cy + 6;
         if (height < h) height = h;
     }
@@ -127,7 +112,7 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
     if (W <= 0 || H <= 0) return;
     const int off = bar ? 0 : 4;  // a drop-down item also covers the 4 columns on its left
 
-    Glyph surface(W + off, H, RGB(255, 255, 255));
+    win::Bitmap surface(W + off, H, RGB(255, 255, 255));
     HDC m = surface.DC();
     SetViewportOrgEx(m, off, 0, nullptr);
     const int L = 0, T = 0, R = W, B = bar ? H : H + 1;
@@ -135,21 +120,19 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
     SelectObject(m, fontHandle_);
 
     // Glyph, rebuilt for every paint since fading works in place.
-    std::unique_ptr<Glyph> glyph;
+    std::unique_ptr<win::Bitmap> glyph;
     bool hasImage = false;
     SIZE bs = BitmapSize(item.Bitmap);
     if (bs.cx > 0) {
-        glyph = std::make_unique<Glyph>(bs.cx, bs.cy, KeyColor);
-        HDC src = CreateCompatibleDC(nullptr);
-        HGDIOBJ o = SelectObject(src, item.Bitmap);
+        glyph = std::make_unique<win::Bitmap>(bs.cx, bs.cy, KeyColor);
+        win::MemoryDC src;
+        win::Selection picked(src, item.Bitmap);
         COLORREF transparent = GetPixel(src, 0, bs.cy - 1);
         TransparentBlt(glyph->DC(), 0, 0, bs.cx, bs.cy, src, 0, 0, bs.cx, bs.cy, transparent);
-        SelectObject(src, o);
-        DeleteDC(src);
         hasImage = true;
     }
     if (win::ImageList* list = ItemImages(menu, item)) {
-        glyph = std::make_unique<Glyph>(list->Width(), list->Height(), KeyColor);
+        glyph = std::make_unique<win::Bitmap>(list->Width(), list->Height(), KeyColor);
         ImageList_Draw(list->Handle(), item.EffectiveImage(), glyph->DC(), 0, 0, ILD_TRANSPARENT);
         hasImage = true;
     }
@@ -219,7 +202,7 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
                        icon, *glyph);
 
     if (item.IsSeparator()) {
-        int y = tr.top + RoundEven((tr.bottom - tr.top) / 2.0);
+        int y = tr.top + win::RoundEven((tr.bottom - tr.top) / 2.0);
         if (!rtl) PolylineColor(m, {{tr.left + 7, y}, {tr.right, y}}, colors_.Separator);
         else PolylineColor(m, {{tr.left, y}, {tr.right - 7, y}}, colors_.Separator);
     } else {
@@ -250,7 +233,14 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
         MSG waiting;
         if (app && !PeekMessageW(&waiting, app, WM_PAINTFRAME_ITEM, WM_PAINTFRAME_WINDOW, PM_NOREMOVE)) {
             HWND w = WindowFromDC(dc);
-            if (!w) PostMessageW(app, WM_PAINTFRAME_ITEM, 0, (LPARAM)&item);
+            if (!w) {
+                // The item travels by its place in its menu, never by address.
+                int index = -1;
+                if (item.Parent)
+                    for (size_t i = 0; i < item.Parent->Items.size(); ++i)
+                        if (item.Parent->Items[i].get() == &item) index = (int)i;
+                if (index >= 0 && item.Owner) PostMessageW(app, WM_PAINTFRAME_ITEM, index, (LPARAM)item.Owner);
+            }
             else if (w != form_.Handle()) PostMessageW(app, WM_PAINTFRAME_WINDOW, rtl, (LPARAM)w);
         }
     }
@@ -298,29 +288,29 @@ void TXPMenu::PaintCheckMark(HDC dc, const win::MenuItem& item, bool selected, c
     COLORREF brush = enabled ? (selected ? colors_.CheckFillSelected : colors_.CheckFill)
                              : (IsBar(menu, item) ? colors_.Bar : colors_.IconColumn);
     if (item.RadioItem) {
-        Pen p(dc, pen);
-        Brush b(dc, brush);
+        auto p = Selected::Pen(dc, pen);
+        auto b = Selected::Brush(dc, brush);
         if (hasImage) {
             RoundRect(dc, g.left, g.top, g.right, g.bottom, 6, 6);
         } else {
             Ellipse(dc, g.left, g.top, g.right, g.bottom);
-            Brush dot(dc, pen);
+            auto dot = Selected::Brush(dc, pen);
             Ellipse(dc, g.left + 2, g.top + 2, g.right - 2, g.bottom - 2);
         }
         return;
     }
     if (hasImage) {
-        Pen p(dc, pen);
-        Brush b(dc, brush);
+        auto p = Selected::Pen(dc, pen);
+        auto b = Selected::Brush(dc, brush);
         Rectangle(dc, g.left, g.top, g.right, g.bottom);
         return;
     }
     {
-        Pen p(dc, enabled ? colors_.CheckMark : pen);
-        Brush b(dc, brush);
+        auto p = Selected::Pen(dc, enabled ? colors_.CheckMark : pen);
+        auto b = Selected::Brush(dc, brush);
         Rectangle(dc, g.left, g.top, g.right, g.bottom);
     }
-    Pen p(dc, enabled ? RGB(0, 0, 0) : colors_.Disabled);
+    auto p = Selected::Pen(dc, enabled ? RGB(0, 0, 0) : colors_.Disabled);
     const int l = g.left, t = g.top, r = g.right, b = g.bottom;
     Line(dc, l + 1, t + 5, l + 4, b - 2);
     Line(dc, l + 2, t + 5, l + 4, b - 3);
@@ -330,7 +320,7 @@ void TXPMenu::PaintCheckMark(HDC dc, const win::MenuItem& item, bool selected, c
 }
 
 void TXPMenu::PaintItemGlyph(HDC dc, TOwnerKind owner, bool rtl, bool isBar, bool checked, bool enabled,
-                             bool down, bool hot, const RECT& box, Glyph& glyph) {
+                             bool down, bool hot, const RECT& box, win::Bitmap& glyph) {
     if (glyph.Empty()) return;
     const int gw = glyph.Width();
     int x = box.left, y = box.top + 1;
@@ -374,7 +364,7 @@ void TXPMenu::PaintItemText(HDC dc, const std::wstring& text, RECT r, const Text
             if (w > 0 && h > 0) {
                 LOGBRUSH lb{};
                 GetObjectW(GetCurrentObject(dc, OBJ_BRUSH), sizeof(lb), &lb);
-                Glyph tmp(w, h, lb.lbColor);
+                win::Bitmap tmp(w, h, lb.lbColor);
                 SelectObject(tmp.DC(), GetCurrentObject(dc, OBJ_FONT));
                 SetBkMode(tmp.DC(), TRANSPARENT);
                 SetTextColor(tmp.DC(), c);

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "win/Application.h"
+#include "win/Gdi.h"
 #include "win/ListView.h"
+#include "win/WindowHook.h"
 #include "win/ToolBar.h"
 #include "xpmenu/ControlSubClass.h"
 #include "xpmenu/XPMenuManager.h"
@@ -72,15 +75,14 @@ TXPMenu::TXPMenu(win::Form& owner) : form_(owner) {
     nt51_ = nt_ && vi.dwMajorVersion == 5 && vi.dwMinorVersion == 1;
 
     TXPMenuManager::Ensure().Constructed(this);
-    if (HWND h = form_.Handle()) {
-        HDC dc = GetDC(h);
-        RefreshPalette(dc);
-        ReleaseDC(h, dc);
-    }
+    if (HWND h = form_.Handle()) RefreshPalette(win::WindowDC(h));
 }
 
 TXPMenu::~TXPMenu() {
     ApplyToOwned(form_, false, false);
+    // Handlers this painter left on other forms' menus and tool bars (the
+    // manager paints forms without a painter of their own) go with it.
+    DetachEverywhere();
     HookFormHover(false);
     if (auto* m = TXPMenuManager::Instance()) m->UnregisterPainter(this);
     // Records still hooked go with their painter; their controls get their
@@ -138,35 +140,94 @@ void TXPMenu::SetActive(bool v) {
 
 // Windows asks for no bar item paint while the pointer moves over the bar;
 // redraw the bar when the item under it changes, so it lights up.
-constexpr UINT_PTR kHoverHookId = 0x5851;
+class HoverHook : public win::WindowHook {
+public:
+    static constexpr UINT_PTR Id = 0x5851;
+    explicit HoverHook(TXPMenu* painter) : WindowHook(Id), painter_(painter) {}
+
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_NCMOUSEMOVE || msg == WM_NCMOUSELEAVE) {
+            HWND w = Hooked();
+            int item = -1;
+            if (msg == WM_NCMOUSEMOVE && wp == HTMENU && GetMenu(w)) {
+                item = MenuItemFromPoint(w, GetMenu(w), {(short)LOWORD(lp), (short)HIWORD(lp)});
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE | TME_NONCLIENT, w, 0};
+                TrackMouseEvent(&tme);
+            }
+            if (item != painter_->hoverItem_) {
+                painter_->hoverItem_ = item;
+                if (painter_->active_ && painter_->form_.Menu().OwnerDrawn) ::DrawMenuBar(w);
+            }
+        }
+        return CallNext(msg, wp, lp);
+    }
+    void OnWindowGone() override {
+        painter_->hoverHook_ = nullptr;
+        Dispose();
+    }
+
+private:
+    TXPMenu* painter_;
+};
 
 void TXPMenu::HookFormHover(bool on) {
-    HWND h = form_.Handle();
-    if (!IsWindow(h) || on == hoverHooked_) return;
-    if (on) SetWindowSubclass(h, FormHoverProc, kHoverHookId, (DWORD_PTR)this);
-    else RemoveWindowSubclass(h, FormHoverProc, kHoverHookId);
-    hoverHooked_ = on;
+    if (on == (hoverHook_ != nullptr)) return;
+    if (on) {
+        HWND h = form_.Handle();
+        if (!IsWindow(h)) return;
+        hoverHook_ = new HoverHook(this);
+        if (!hoverHook_->Attach(h)) {
+            hoverHook_->Dispose();
+            hoverHook_ = nullptr;
+        }
+    } else {
+        hoverHook_->Dispose();
+        hoverHook_ = nullptr;
+    }
     hoverItem_ = -1;
 }
 
-LRESULT CALLBACK TXPMenu::FormHoverProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-    auto* self = reinterpret_cast<TXPMenu*>(ref);
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(w, FormHoverProc, kHoverHookId);
-        self->hoverHooked_ = false;
-    } else if (msg == WM_NCMOUSEMOVE || msg == WM_NCMOUSELEAVE) {
-        int item = -1;
-        if (msg == WM_NCMOUSEMOVE && wp == HTMENU && GetMenu(w)) {
-            item = MenuItemFromPoint(w, GetMenu(w), {(short)LOWORD(lp), (short)HIWORD(lp)});
-            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE | TME_NONCLIENT, w, 0};
-            TrackMouseEvent(&tme);
+void TXPMenu::DetachEverywhere() {
+    for (win::Form* f : win::Application::Instance().Forms()) {
+        bool ours = false;
+        f->Menu().ForEach([&](win::MenuItem& item) {
+            if (auto* h = item.OnDrawItem.target<ItemPainter>(); h && h->p == this) {
+                item.OnDrawItem = nullptr;
+                ours = true;
+            }
+            if (auto* h = item.OnMeasureItem.target<ItemMeasurer>(); h && h->p == this) {
+                item.OnMeasureItem = nullptr;
+                ours = true;
+            }
+        });
+        if (ours && f != &form_) {
+            f->Menu().OwnerDrawn = false;
+            if (f->Menu().Handle() && IsWindow(f->Handle())) {
+                bool bar = GetMenu(f->Handle()) == f->Menu().Handle();
+                f->Menu().Build();
+                if (bar) {
+                    SetMenu(f->Handle(), f->Menu().Handle());
+                    ::DrawMenuBar(f->Handle());
+                }
+            }
         }
-        if (item != self->hoverItem_) {
-            self->hoverItem_ = item;
-            if (self->active_ && self->form_.Menu().OwnerDrawn) ::DrawMenuBar(w);
-        }
+        if (!IsWindow(f->Handle())) continue;
+        std::vector<HWND> children;
+        EnumChildWindows(
+            f->Handle(),
+            [](HWND w, LPARAM lp) -> BOOL {
+                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+                return TRUE;
+            },
+            (LPARAM)&children);
+        for (HWND w : children)
+            if (auto* tb = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(w)))
+                if (auto* h = tb->OnCustomDraw.target<ToolButtonPainter>(); h && h->p == this) {
+                    tb->OnCustomDraw = nullptr;
+                    InvalidateRect(w, nullptr, TRUE);
+                }
     }
-    return DefSubclassProc(w, msg, wp, lp);
 }
 
 void TXPMenu::SetOverrideOwnerDraw(bool v) {
@@ -301,7 +362,7 @@ void TXPMenu::ApplyToOwned(win::Form& form, bool enable, bool update) {
 }
 
 void TXPMenu::ApplyToMenu(win::MainMenu& menu, bool enable) {
-    if (!(xpControls_ & Bit(xcMainMenu)) || menu.Tag == 999) return;
+    if (!(xpControls_ & Bit(xcMainMenu)) || menu.Tag == kTagNotPainted) return;
     if (menu.Root.Items.empty()) return;
     menu.OwnerDrawn = enable;
     for (auto& item : menu.Root.Items) AttachItemTree(*item, enable);
@@ -316,7 +377,7 @@ void TXPMenu::AttachItemTree(win::MenuItem& item, bool enable) {
 
 void TXPMenu::AttachItem(win::MenuItem& item, bool enable) {
     if (enable) {
-        if (item.Tag == 999) return;
+        if (item.Tag == kTagNotPainted) return;
         if (!item.OnDrawItem || overrideOwnerDraw_) item.OnDrawItem = ItemPainter{this};
         if (!item.OnMeasureItem || overrideOwnerDraw_) item.OnMeasureItem = ItemMeasurer{this};
     } else {
@@ -377,7 +438,7 @@ void TXPMenu::ApplyToWindow(HWND c, bool enable, bool update) {
         return;
     }
     if (!QualifiesByKind(c) || !QualifiesByParent(c)) return;
-    if (enable && WindowTag(c) != 999 && WindowTag(GetParent(c)) != 999 && !TControlSubClass::Of(c)) {
+    if (enable && WindowTag(c) != kTagNotPainted && WindowTag(GetParent(c)) != kTagNotPainted && !TControlSubClass::Of(c)) {
         auto* r = new TControlSubClass(c, this);
         AddRecord(r);
         if (IsListView(c)) {

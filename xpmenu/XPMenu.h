@@ -36,9 +36,19 @@ constexpr TXPContainers AllXPContainers = 1023;  // all 10
 
 constexpr uint32_t Bit(int n) { return 1u << n; }
 
-// Private messages posted to the manager's window to draw a popup frame.
+// Private messages posted to the manager's window to draw a popup frame:
+// ITEM carries the item's position (wParam) in its menu (lParam, an HMENU),
+// WINDOW the popup window (lParam) and right-to-left (wParam).
 constexpr UINT WM_PAINTFRAME_ITEM = 0xBCB3;
 constexpr UINT WM_PAINTFRAME_WINDOW = 0xBCB4;
+
+// Tags a host gives its forms, menus, items and controls for the painter.
+// A form, menu, item or control (or the parent of one) tagged so is left
+// alone.
+constexpr int kTagNotPainted = 999;
+// A push button or combo box tagged so takes its parent's colour for its
+// face instead of the button face.
+constexpr int kTagParentFace = 1000;
 
 // The colours actually painted with, derived from the settings.
 struct TPaintColors {
@@ -129,7 +139,7 @@ public:
     void PaintCheckMark(HDC dc, const win::MenuItem& item, bool selected, const RECT& g,
                         bool hasImage, bool enabled);
     void PaintItemGlyph(HDC dc, TOwnerKind owner, bool rightToLeft, bool isBar, bool checked,
-                        bool enabled, bool down, bool hot, const RECT& box, Glyph& glyph);
+                        bool enabled, bool down, bool hot, const RECT& box, win::Bitmap& glyph);
     struct TextOptions {
         TOwnerKind Owner = TOwnerKind::MenuItem;
         HFONT Font = nullptr;  // null: the painter's font
@@ -174,9 +184,11 @@ private:
     void DropUnqualifiedRecords();
     void ChangeKinds(const std::function<void()>& assign, bool changed);
     void HookFormHover(bool on);
-    static LRESULT CALLBACK FormHoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // Takes this painter's handlers off every form's menu and tool bars.
+    void DetachEverywhere();
+    friend class HoverHook;
+    class HoverHook* hoverHook_ = nullptr;
     int hoverItem_ = -1;
-    bool hoverHooked_ = false;
 
     win::Form& form_;
     LOGFONTW font_{};

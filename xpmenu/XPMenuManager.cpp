@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "win/Application.h"
+#include "win/Error.h"
+#include "win/Gdi.h"
+#include "win/WindowHook.h"
 #include "xpmenu/ControlSubClass.h"
 #include "xpmenu/XPMenu.h"
 
@@ -57,7 +60,7 @@ TXPMenuManager::~TXPMenuManager() {
 
 LRESULT CALLBACK TXPMenuManager::AppWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if ((msg == WM_PAINTFRAME_ITEM || msg == WM_PAINTFRAME_WINDOW) && instance_) {
-        instance_->FrameMessage(msg, wp, lp);
+        win::Guarded([&] { instance_->FrameMessage(msg, wp, lp); });
         return 0;
     }
     return DefWindowProcW(w, msg, wp, lp);
@@ -97,7 +100,7 @@ void TXPMenuManager::UnregisterPainter(TXPMenu* p) {
 
 void TXPMenuManager::QueueForms() {
     for (win::Form* f : win::Application::Instance().Forms()) {
-        if (Contains(handled_, f) || f->Tag == 999 || Contains(pending_, f)) continue;
+        if (Contains(handled_, f) || f->Tag == kTagNotPainted || Contains(pending_, f)) continue;
         if (!FormOwnsPainter(f)) pending_.push_back(f);
     }
 }
@@ -123,7 +126,7 @@ void TXPMenuManager::OnAppMessage() {
         for (win::Form* f : std::vector<win::Form*>(pending_)) {
             // A form with a painter of its own is painted by that one.
             if (!active_ || Contains(handled_, f) || FormOwnsPainter(f)) continue;
-            if (!IsWindow(f->Handle()) || f->Tag == 999) {
+            if (!IsWindow(f->Handle()) || f->Tag == kTagNotPainted) {
                 if (!IsWindow(f->Handle())) later.push_back(f);
                 continue;
             }
@@ -154,13 +157,12 @@ void TXPMenuManager::HandOver(TXPMenu* leaving) {
             HWND leavingForm = leaving->Form().Handle();
             for (TControlSubClass* r : std::vector<TControlSubClass*>(active_->Records())) {
                 if (leavingForm && (r->Control == leavingForm || IsChild(leavingForm, r->Control))) continue;
-                auto* copy = new TControlSubClass(*r);
-                copy->Painter = successor;
+                auto* copy = r->CopyFor(successor);
                 successor->AddRecord(copy);
                 copy->Install();
                 // The old record no longer runs; it must not touch the control again.
                 active_->ForgetRecord(r);
-                delete r;
+                r->Dispose();
             }
         }
         active_ = successor;
@@ -193,13 +195,11 @@ void TXPMenuManager::FrameMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PaintFlatFrame(active_, (HWND)lp, LOWORD(wp) != 0);
         return;
     }
-    auto* item = reinterpret_cast<win::MenuItem*>(lp);
-    if (!item || !item->Parent || !item->Owner) return;
-    int index = -1;
-    for (size_t i = 0; i < item->Parent->Items.size(); ++i)
-        if (item->Parent->Items[i].get() == item) index = (int)i;
+    // The item by its place in its menu: the item itself may be gone by now.
+    auto menu = (HMENU)lp;
+    int index = (int)wp;
     RECT r{};
-    if (index < 0 || !GetMenuItemRect(nullptr, item->Owner, index, &r)) return;
+    if (!IsMenu(menu) || !GetMenuItemRect(nullptr, menu, index, &r)) return;
     POINT c{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     if (HWND w = WindowFromPoint(c)) PaintFlatFrame(active_, w, active_->Form().Menu().RightToLeft);
 }
@@ -207,30 +207,39 @@ void TXPMenuManager::FrameMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // ---- flat popup frame
 
 namespace {
-LRESULT CALLBACK FrameWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    auto kept = (WNDPROC)GetWindowLongPtrW(w, GWLP_USERDATA);
-    if (!kept) return DefWindowProcW(w, msg, wp, lp);
-    if (msg == WM_ERASEBKGND) return 1;
-    if ((msg == WM_SHOWWINDOW && !wp) || msg == WM_CLOSE || msg == WM_DESTROY) {
-        SetWindowRgn(w, nullptr, FALSE);
-        SetWindowLongPtrW(w, GWLP_WNDPROC, (LONG_PTR)kept);
-        SetWindowLongPtrW(w, GWLP_USERDATA, 0);
-        LRESULT result = CallWindowProcW(kept, w, msg, wp, lp);
-        RECT r{};
-        GetWindowRect(w, &r);
-        HWND next = WindowFromPoint({r.right + 2, r.top + 2});
-        if (!next) next = WindowFromPoint({r.right + 2, r.bottom - 2});
-        if (next && (WNDPROC)GetWindowLongPtrW(next, GWLP_WNDPROC) == FrameWindowProc)
-            InvalidateRect(next, nullptr, FALSE);
-        return result;
+// The popup menu window's hook while its flat frame is drawn: no erasing
+// over the frame, and the window's own shape back when it hides.
+class FrameHook : public win::WindowHook {
+public:
+    static constexpr UINT_PTR Id = 0x5852;
+    FrameHook() : WindowHook(Id) {}
+
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_ERASEBKGND) return 1;
+        if ((msg == WM_SHOWWINDOW && !wp) || msg == WM_CLOSE || msg == WM_DESTROY) {
+            HWND w = Hooked();
+            SetWindowRgn(w, nullptr, FALSE);
+            Dispose();
+            LRESULT result = CallNext(msg, wp, lp);
+            RECT r{};
+            GetWindowRect(w, &r);
+            HWND next = WindowFromPoint({r.right + 2, r.top + 2});
+            if (!next) next = WindowFromPoint({r.right + 2, r.bottom - 2});
+            if (next && Find(next, Id)) InvalidateRect(next, nullptr, FALSE);
+            return result;
+        }
+        return CallNext(msg, wp, lp);
     }
-    return CallWindowProcW(kept, w, msg, wp, lp);
-}
+    void OnWindowGone() override { Dispose(); }
+};
 }  // namespace
+
+bool HasFlatFrame(HWND w) { return win::WindowHook::Find(w, FrameHook::Id) != nullptr; }
 
 void PaintFlatFrame(TXPMenu* painter, HWND w, bool rightToLeft) {
     if (!painter || !w || !IsWindow(w) || painter->PaintingFrame) return;
-    HDC dc = GetWindowDC(w);
+    win::WindowDC dc(w, win::WindowDC::Whole);
     if (!dc) return;
     painter->PaintingFrame = true;
     if (painter->PaletteDirty()) painter->RefreshPalette(dc);
@@ -239,22 +248,19 @@ void PaintFlatFrame(TXPMenu* painter, HWND w, bool rightToLeft) {
     GetWindowRect(w, &wr);
     int W = wr.right - wr.left, H = wr.bottom - wr.top;
 
-    if ((WNDPROC)GetWindowLongPtrW(w, GWLP_WNDPROC) != FrameWindowProc) {
-        LONG_PTR old = GetWindowLongPtrW(w, GWLP_WNDPROC);
-        SetWindowLongPtrW(w, GWLP_USERDATA, old);
-        SetWindowLongPtrW(w, GWLP_WNDPROC, (LONG_PTR)FrameWindowProc);
+    if (!win::WindowHook::Find(w, FrameHook::Id)) {
+        auto* hook = new FrameHook;
+        if (!hook->Attach(w)) hook->Dispose();
     }
     const bool nt51 = painter->IsNT51();
     if (!nt51) {
-        HRGN current = CreateRectRgn(0, 0, 0, 0);
+        win::Region current(CreateRectRgn(0, 0, 0, 0));
         RECT box{};
         bool has = GetWindowRgn(w, current) != ERROR && GetRgnBox(current, &box) != ERROR;
-        DeleteObject(current);
         if (!has || std::abs((box.right - box.left) - W) > 5 || std::abs((box.bottom - box.top) - H) > 5) {
-            HRGN a = CreateRectRgn(0, 0, W - 2, H - 2), b = CreateRectRgn(2, 2, W, H);
+            win::Region a(CreateRectRgn(0, 0, W - 2, H - 2)), b(CreateRectRgn(2, 2, W, H));
             CombineRgn(a, a, b, RGN_OR);
-            DeleteObject(b);
-            SetWindowRgn(w, a, TRUE);  // the window owns the region now
+            SetWindowRgn(w, a.Release(), TRUE);  // the window owns the region now
         }
         W -= 2;
         H -= 2;
@@ -275,7 +281,6 @@ void PaintFlatFrame(TXPMenu* painter, HWND w, bool rightToLeft) {
         FrameColor(dc, {2, H - 2, W, H}, c.FrameShadow);
         FrameColor(dc, {W - 2, 2, W, H}, c.FrameShadow);
     }
-    ReleaseDC(w, dc);
     painter->PaintingFrame = false;
 }
 

@@ -51,7 +51,10 @@ private:
     int hook_ = 0, formListener_ = 0;
 };
 
-// Draws a flat frame with a drop shadow on a popup menu window.
+// Draws a flat frame with a drop shadow on a popup menu window, and hooks
+// the window (SetWindowSubclass) until it hides.
 void PaintFlatFrame(TXPMenu* painter, HWND w, bool rightToLeft);
+// Whether a popup window is hooked for its flat frame.
+bool HasFlatFrame(HWND w);
 
 }  // namespace xpmenu

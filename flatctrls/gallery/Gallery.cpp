@@ -111,7 +111,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::wstring out = argc > 1 ? argv[1] : L"flat-controls.bmp";
     SetCursorPos(1270, 1010);  // out of the way: no control turns hot by itself
 
-    GalleryForm form;
+    win::Sealed<GalleryForm> form;
     HWND f = form.Handle();
     std::vector<std::unique_ptr<win::Label>> labels;
     auto label = [&](const std::wstring& text, int x, int y) {

@@ -21,7 +21,7 @@ std::wstring ClassOf(HWND w) {
 
 // Colours of a picture, coarsely binned: a blank or one-colour picture has
 // one or two bins, a drawn one many.
-size_t ColourCount(const win::Bitmap32& p) {
+size_t ColourCount(const win::Bitmap& p) {
     std::set<COLORREF> bins;
     for (int y = 0; y < p.Height(); ++y)
         for (int x = 0; x < p.Width(); ++x) bins.insert(p.Pixel(x, y) & 0xE0E0E0);
@@ -37,8 +37,8 @@ public:
 
 TEST(AboutPictures, BothEmbeddedJpegsDecodeToTheirSizesWithRealPictures) {
     HMODULE self = GetModuleHandleW(nullptr);
-    win::Bitmap32 banner = win::LoadJpegResource(self, kBannerResource);
-    win::Bitmap32 icon = win::LoadJpegResource(self, kIconResource);
+    win::Bitmap banner = win::LoadJpegResource(self, kBannerResource);
+    win::Bitmap icon = win::LoadJpegResource(self, kIconResource);
     ASSERT_FALSE(banner.Empty());
     ASSERT_FALSE(icon.Empty());
     EXPECT_EQ(banner.Width(), 360);
@@ -60,7 +60,7 @@ TEST(AboutPictures, BothEmbeddedJpegsDecodeToTheirSizesWithRealPictures) {
 }
 
 TEST(AboutBox, CaptionSizeFontAndEveryElementAtItsPlace) {
-    TfrmAbout about(nullptr);
+    win::Sealed<TfrmAbout> about(nullptr);
     EXPECT_EQ(about.Text(), L"About Pathnook");
     RECT client = about.ClientRect();
     EXPECT_EQ(client.right, 360);
@@ -124,10 +124,10 @@ TEST(AboutBox, CaptionSizeFontAndEveryElementAtItsPlace) {
 }
 
 TEST(AboutBox, OpensCentredOnItsOwnerAndOkClosesIt) {
-    OwnerForm owner;
+    win::Sealed<OwnerForm> owner;
     SetWindowPos(owner.Handle(), nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     owner.Show();
-    TfrmAbout about(owner.Handle());
+    win::Sealed<TfrmAbout> about(owner.Handle());
     static RECT seen;
     static HWND ok;
     seen = RECT{};
@@ -151,7 +151,7 @@ TEST(AboutBox, OpensCentredOnItsOwnerAndOkClosesIt) {
 }
 
 TEST(AboutBox, EscapeClosesItAsCancel) {
-    TfrmAbout about(nullptr);
+    win::Sealed<TfrmAbout> about(nullptr);
     UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
         HWND box = FindWindowW(L"TfrmAbout", L"About Pathnook");

@@ -122,7 +122,7 @@ TEST(CheckItem, ChecksSeparatorThenEmptyFieldsThenTheFolder) {
 class ItemDialogFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        owner.reset(new TfrmMain());
+        owner.reset(new win::Sealed<TfrmMain>());
         owner->Show();
         win::Application::Instance().ProcessMessages();
     }
@@ -131,7 +131,7 @@ protected:
 };
 
 TEST_F(ItemDialogFormTest, ControlsSitWhereTheyBelongInTabOrder) {
-    TfrmProperty d(owner->Handle(), L"a", L"C:\\a");
+    win::Sealed<TfrmProperty> d(owner->Handle(), L"a", L"C:\\a");
     EXPECT_EQ(d.Text(), L"Add Item");
     RECT c = d.ClientRect();
     EXPECT_EQ(c.right, 305);
@@ -176,7 +176,7 @@ TEST_F(ItemDialogFormTest, ControlsSitWhereTheyBelongInTabOrder) {
 }
 
 TEST_F(ItemDialogFormTest, TheSeparatorBoxDisablesTheGroupAndEverythingInIt) {
-    TfrmProperty d(owner->Handle(), L"*Separator*", L"-");
+    win::Sealed<TfrmProperty> d(owner->Handle(), L"*Separator*", L"-");
     EXPECT_TRUE(d.cAddSeparator.Checked());
     EXPECT_FALSE(d.GroupBox1.Enabled());
     EXPECT_FALSE(d.feName.Enabled());
@@ -194,13 +194,13 @@ TEST_F(ItemDialogFormTest, TheSeparatorBoxDisablesTheGroupAndEverythingInIt) {
     EXPECT_EQ(d.fePath.Text(), L"-");
 
     // Only the exact pair is a separator.
-    TfrmProperty almost(owner->Handle(), L"*Separator*", L"- ");
+    win::Sealed<TfrmProperty> almost(owner->Handle(), L"*Separator*", L"- ");
     EXPECT_FALSE(almost.cAddSeparator.Checked());
     EXPECT_TRUE(almost.GroupBox1.Enabled());
 }
 
 TEST_F(ItemDialogFormTest, ShowsCentredOnTheMainWindowWithTheFocusInTheAlias) {
-    TfrmProperty d(owner->Handle(), L"", L"");
+    win::Sealed<TfrmProperty> d(owner->Handle(), L"", L"");
     RECT shown{};
     HWND focus = nullptr;
     Later([&] {
@@ -218,7 +218,7 @@ TEST_F(ItemDialogFormTest, ShowsCentredOnTheMainWindowWithTheFocusInTheAlias) {
 }
 
 TEST_F(ItemDialogFormTest, BrowsingFillsPathAndAliasAndRestoresTheProgram) {
-    TfrmProperty d(owner->Handle(), L"typed", L"");
+    win::Sealed<TfrmProperty> d(owner->Handle(), L"typed", L"");
     d.Show();
     win::Application::Instance().ProcessMessages();
     UINT before = SetErrorMode(0);

@@ -209,7 +209,7 @@ TEST_F(MainComfortsTest, TypingTheStartOfAnAliasSelectsIt) {
         SetString(kStore, L"N" + std::to_wstring(i), aliases[i]);
         SetString(kStore, L"P" + std::to_wstring(i), i == 2 ? L"-" : L"C:\\x");
     }
-    form = std::make_unique<TfrmMain>();
+    form = std::make_unique<win::Sealed<TfrmMain>>();
     form->Show();
     Settle();
     SetFocus(form->lvMain.Handle());
@@ -228,7 +228,7 @@ TEST_F(MainComfortsTest, TypingTheStartOfAnAliasSelectsIt) {
 TEST_F(MainComfortsTest, ANewRowIsBroughtIntoViewWithoutMovingTheSelection) {
     form.reset();
     SeedStore(200);
-    form = std::make_unique<TfrmMain>();
+    form = std::make_unique<win::Sealed<TfrmMain>>();
     form->Show();
     Settle();
     form->lvMain.Select(0);

@@ -25,7 +25,7 @@ class MainFormFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         SeedStore(3);
-        form = std::make_unique<TfrmMain>();
+        form = std::make_unique<win::Sealed<TfrmMain>>();
         form->Show();
         win::Application::Instance().ProcessMessages();
     }

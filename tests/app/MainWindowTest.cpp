@@ -209,7 +209,7 @@ TEST(MainWindowLifetime, DestroyingTheWindowReadsNoFreedEntries) {
     g_boxSeen = false;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseAnyBox);
     {
-        TfrmMain form;
+        win::Sealed<TfrmMain> form;
         form.Show();
         win::Application::Instance().ProcessMessages();
         form.lvMain.Select(0);

@@ -37,7 +37,7 @@ protected:
 
 TEST_F(OptionsFormTest, BoxesStartFromTheOptionsInTheirPlacesAndTabOrder) {
     AppOptions = {true, false, true};  // ExploreFolder, AskDelete, EnableImage
-    TfrmOptions d(nullptr, {});
+    win::Sealed<TfrmOptions> d(nullptr, {});
     EXPECT_EQ(d.Text(), L"Options");
     RECT c = d.ClientRect();
     EXPECT_EQ(c.right, 340);
@@ -71,7 +71,7 @@ TEST_F(OptionsFormTest, OkTakesTheBoxesAndSavesCancelKeepsTheOptions) {
     int saves = 0;
     TAppOptions seenBySave{};
     {
-        TfrmOptions d(nullptr, [&] {
+        win::Sealed<TfrmOptions> d(nullptr, [&] {
             ++saves;
             seenBySave = AppOptions;
         });
@@ -86,7 +86,7 @@ TEST_F(OptionsFormTest, OkTakesTheBoxesAndSavesCancelKeepsTheOptions) {
     EXPECT_FALSE(seenBySave.ExploreFolder);
 
     // Cancel through the button's own click.
-    TfrmOptions d(nullptr, [&] { ++saves; });
+    win::Sealed<TfrmOptions> d(nullptr, [&] { ++saves; });
     d.cbExploreFolder.SetChecked(true);
     d.cbAskDelete.SetChecked(false);
     SendMessageW(d.bCancel.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -99,7 +99,7 @@ TEST_F(OptionsFormTest, OkTakesTheBoxesAndSavesCancelKeepsTheOptions) {
 
 TEST_F(OptionsFormTest, AFailedSaveLeavesTheDialogOpenWithTheNewOptions) {
     AppOptions = {false, true, false};
-    TfrmOptions d(nullptr, [] { throw win::Error(L"Unable to write to X:\\options.ini"); });
+    win::Sealed<TfrmOptions> d(nullptr, [] { throw win::Error(L"Unable to write to X:\\options.ini"); });
     d.cbExploreFolder.SetChecked(true);
     d.cbAskDelete.SetChecked(false);
     EXPECT_THROW(d.bOKClick(), win::Error);

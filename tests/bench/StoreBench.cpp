@@ -90,7 +90,7 @@ int main() {
                 start, kCount, emptyStart, start - emptyStart, (start - emptyStart) / readFloor);
 
     Fill();
-    TfrmMain form;
+    win::Sealed<TfrmMain> form;
     form.Show();
     win::Application::Instance().ProcessMessages();
     AppOptions.AskDelete = false;  // time the work, not a question

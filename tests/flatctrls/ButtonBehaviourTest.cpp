@@ -15,7 +15,7 @@ using flattest::MoveTo;
 using flattest::TestForm;
 
 TEST(FlatButton, ReleaseInsideClicksOutsideDoesNot) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton b;
     b.Create(form.Handle(), 10, 10, 65, 25, L"&OK");
     int clicks = 0;
@@ -49,7 +49,7 @@ TEST(FlatButton, ReleaseInsideClicksOutsideDoesNot) {
 }
 
 TEST(FlatButton, SpaceShowsPressedAndClicksOnRelease) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton b;
     b.Create(form.Handle(), 10, 10, 65, 25, L"Go");
     int clicks = 0;
@@ -66,7 +66,7 @@ TEST(FlatButton, SpaceShowsPressedAndClicksOnRelease) {
 }
 
 TEST(FlatButton, AcceleratorClicksUnlessDisabled) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton ok, cancel;
     ok.Create(form.Handle(), 10, 10, 65, 25, L"&OK");
     cancel.Create(form.Handle(), 90, 10, 65, 25, L"&Cancel");
@@ -90,7 +90,7 @@ TEST(FlatButton, AcceleratorClicksUnlessDisabled) {
 }
 
 TEST(FlatButton, GroupedButtonsReleaseEachOtherAndShareAllowAllUp) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton a, b;
     a.Create(form.Handle(), 10, 10, 40, 25, L"A");
     b.Create(form.Handle(), 60, 10, 40, 25, L"B");
@@ -132,7 +132,7 @@ TEST(FlatButton, GroupedButtonsReleaseEachOtherAndShareAllowAllUp) {
 }
 
 TEST(FlatButton, ModalResultClosesTheModalForm) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton b;
     b.Create(form.Handle(), 10, 10, 65, 25, L"Cancel");
     b.ModalResult = 2;
@@ -147,7 +147,7 @@ TEST(FlatButton, ModalResultClosesTheModalForm) {
 }
 
 TEST(FlatButton, FocusLooksHotAndNoFocusRectangle) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton b;
     b.Create(form.Handle(), 10, 10, 65, 25, L"Go");
     form.ShowActive();
@@ -158,7 +158,7 @@ TEST(FlatButton, FocusLooksHotAndNoFocusRectangle) {
 }
 
 TEST(FlatButton, DisablingClearsTheHotLook) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton b;
     b.Create(form.Handle(), 10, 10, 65, 25, L"Go");
     form.ShowActive();
@@ -180,7 +180,7 @@ TEST(HoverTracking, OneTimerPerClassFromFirstToLastInstance) {
     HoverTracker& t = TFlatButton::Tracker();
     const int before = t.Count();
     {
-        TestForm form;
+        win::Sealed<TestForm> form;
         TFlatButton a;
         EXPECT_EQ(t.Count(), before + 1);
         EXPECT_TRUE(t.TimerExists());
@@ -189,11 +189,13 @@ TEST(HoverTracking, OneTimerPerClassFromFirstToLastInstance) {
         EXPECT_TRUE(t.TimerExists());
     }
     EXPECT_EQ(t.Count(), before);
-    if (before == 0) EXPECT_FALSE(t.TimerExists());
+    if (before == 0) {
+        EXPECT_FALSE(t.TimerExists());
+    }
 }
 
 TEST(HoverTracking, MovingOntoAnotherButtonEndsTheFirstAtOnce) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton a, b;
     a.Create(form.Handle(), 10, 10, 65, 25, L"A");
     b.Create(form.Handle(), 90, 10, 65, 25, L"B");
@@ -215,7 +217,7 @@ TEST(HoverTracking, MovingOntoAnotherButtonEndsTheFirstAtOnce) {
 }
 
 TEST(HoverTracking, HeldButtonStaysHotAfterThePointerLeaves) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton b;
     b.Create(form.Handle(), 10, 10, 65, 25, L"A");
     int clicks = 0;
@@ -227,8 +229,9 @@ TEST(HoverTracking, HeldButtonStaysHotAfterThePointerLeaves) {
     SetCursorPos(away.x, away.y);
     flattest::Settle();
     SendMessageW(b.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 140));
-    Sleep(350);
-    TestForm::Pump();  // several timer ticks
+    // The timer that would end the hover has run, several times.
+    const int ticks = TFlatButton::Tracker().Ticks();
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return TFlatButton::Tracker().Ticks() >= ticks + 3; }, 3000));
     EXPECT_TRUE(b.Hovered);
     EXPECT_EQ(b.State(), ButtonState::Up);
     SendMessageW(b.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-5, 140));
@@ -251,7 +254,7 @@ public:
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
             DestroyWindow(hwnd_);
         });
-        while (!ready_) Sleep(5);
+        testing_support::WaitUntil([this] { return (bool)ready_; }, 5000);
         SetForegroundWindow(hwnd_);
         testing_support::WaitUntil([] { return GetActiveWindow() == nullptr; }, 2000);
         flattest::Settle();
@@ -270,7 +273,7 @@ private:
 }  // namespace
 
 TEST(HoverTracking, NoHotLookWhileTheApplicationIsNotActive) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton b;
     b.Create(form.Handle(), 10, 10, 65, 25, L"A");
     form.ShowActive();
@@ -285,7 +288,7 @@ TEST(HoverTracking, NoHotLookWhileTheApplicationIsNotActive) {
 // ---- speed button ----
 
 TEST(FlatSpeedButton, ClickingLeavesTheFocusWhereItWas) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton focused;
     focused.Create(form.Handle(), 10, 10, 65, 25, L"x");
     TFlatSpeedButton sb;
@@ -309,7 +312,7 @@ TEST(FlatSpeedButton, ClickingLeavesTheFocusWhereItWas) {
 }
 
 TEST(FlatSpeedButton, AcceleratorClicksWithoutLatchingAndGroupsStaySeparate) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatSpeedButton a, b;
     a.Create(form.Handle(), 10, 10, 40, 22, L"&Browse");
     b.Create(form.Handle(), 60, 10, 40, 22, L"B");
@@ -335,7 +338,7 @@ TEST(FlatSpeedButton, AcceleratorClicksWithoutLatchingAndGroupsStaySeparate) {
 }
 
 TEST(FlatSpeedButton, HostedByAGroupBoxAndHotBesideAFlatButton) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     win::GroupBox box;
     box.Create(form.Handle(), L"Group", 10, 10, 200, 100);
     TFlatSpeedButton sb, sb2;
@@ -369,7 +372,7 @@ TEST(FlatSpeedButton, HostedByAGroupBoxAndHotBesideAFlatButton) {
 }
 
 TEST(FlatSpeedButton, TransparentAlwaysShowsTheParentSurface) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatSpeedButton sb;
     sb.Create(form.Handle(), 10, 10, 30, 20, L"");
     sb.SetColor(RGB(200, 0, 0));

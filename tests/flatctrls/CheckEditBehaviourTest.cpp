@@ -22,7 +22,7 @@ public:
 }  // namespace
 
 TEST(FlatCheckBox, OneClickTogglesOnceAndLeavesItFocusedAndHot) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatCheckBox box;
     box.Create(form.Handle(), 10, 10, 145, 17, L"Add a &Separator Line");
     int clicks = 0;
@@ -51,8 +51,9 @@ TEST(FlatCheckBox, OneClickTogglesOnceAndLeavesItFocusedAndHot) {
     EXPECT_TRUE(box.Pressing());
     POINT away = flattest::ScreenPoint(form.Handle(), 5, 150);
     SetCursorPos(away.x, away.y);
-    Sleep(250);
-    TestForm::Pump();
+    // The timer that would end the hover has run, more than once.
+    const int ticks = TFlatCheckBox::Tracker().Ticks();
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return TFlatCheckBox::Tracker().Ticks() >= ticks + 2; }, 3000));
     EXPECT_TRUE(box.Hovered);  // held: the hover cannot end
     SendMessageW(box.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-5, 140));
     EXPECT_FALSE(box.Checked());
@@ -60,7 +61,7 @@ TEST(FlatCheckBox, OneClickTogglesOnceAndLeavesItFocusedAndHot) {
 }
 
 TEST(FlatCheckBox, CheckedFromCodeAndFromTheKeyboard) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatCheckBox box, other;
     box.Create(form.Handle(), 10, 10, 145, 17, L"Ask &before removing");
     other.Create(form.Handle(), 10, 40, 145, 17, L"Other");
@@ -85,7 +86,7 @@ TEST(FlatCheckBox, CheckedFromCodeAndFromTheKeyboard) {
 }
 
 TEST(FlatCheckBox, DisablingWhileHotStopsTheHover) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatCheckBox box;
     box.Create(form.Handle(), 10, 10, 145, 17, L"Box");
     form.ShowActive();
@@ -101,7 +102,7 @@ TEST(FlatCheckBox, DisablingWhileHotStopsTheHover) {
 }
 
 TEST(FlatCheckBox, DerivedColoursFollowTheParent) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     Panel panel;
     panel.Create(form.Handle());
     TFlatCheckBox box;
@@ -119,7 +120,7 @@ TEST(FlatCheckBox, DerivedColoursFollowTheParent) {
 }
 
 TEST(FlatEdit, FrameRingsAtRestAndFocused) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatEdit edit;
     edit.Create(form.Handle(), 20, 20, 120, 19, L"text");
     const TColor flat = 0x00C0D0E0;
@@ -159,7 +160,7 @@ TEST(FlatEdit, FrameRingsAtRestAndFocused) {
 }
 
 TEST(FlatEdit, HeightFollowsTheFont) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatEdit edit;
     edit.Create(form.Handle(), 20, 20, 120, 40);
     HFONT font = flattest::PlainFont(13);
@@ -179,7 +180,7 @@ TEST(FlatEdit, HeightFollowsTheFont) {
 }
 
 TEST(FlatEdit, PointerLightsItUnlessAnotherFlatEditHasTheFocus) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatEdit a, b;
     TFlatButton button;
     a.Create(form.Handle(), 10, 10, 120, 19);
@@ -205,7 +206,7 @@ TEST(FlatEdit, PointerLightsItUnlessAnotherFlatEditHasTheFocus) {
 }
 
 TEST(FlatEdit, ParentColourAndDerivedColours) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     Panel panel;
     panel.Create(form.Handle());
     TFlatEdit edit;
@@ -231,7 +232,7 @@ TEST(FlatEdit, ParentColourAndDerivedColours) {
 }
 
 TEST(FlatCheckBox, TabMovesThroughBoxesInsideAGroupBox) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     win::GroupBox group;
     group.Create(form.Handle(), L"Options", 8, 8, 300, 120);
     TFlatCheckBox first, second;

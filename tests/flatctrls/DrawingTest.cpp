@@ -184,7 +184,7 @@ TEST(GlyphStrip, MonochromePictureEmbossesItsBlackPixels) {
 }
 
 TEST(FlatButtonPaint, DisabledCaptionIsDrawnTwice) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton button;
     button.Create(form.Handle(), 10, 10, 60, 25, L"Ab");
     HFONT font = flattest::PlainFont(13);
@@ -222,7 +222,7 @@ TEST(FlatButtonPaint, DisabledCaptionIsDrawnTwice) {
 }
 
 TEST(FlatButtonPaint, PressedMovesGlyphAndCaptionOneDownRight) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton button;
     button.Create(form.Handle(), 10, 10, 60, 44, L"Go");
     HFONT font = flattest::PlainFont(13);
@@ -255,7 +255,7 @@ TEST(FlatButtonPaint, PressedMovesGlyphAndCaptionOneDownRight) {
 }
 
 TEST(FlatButtonPaint, DefaultBorderAndTransparentFace) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatButton button;
     button.Create(form.Handle(), 10, 10, 40, 20);
     button.SetDefault(true);
@@ -279,7 +279,7 @@ TEST(FlatButtonPaint, DefaultBorderAndTransparentFace) {
 }
 
 TEST(FlatCheckBoxPaint, TickAtItsExactStrokes) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatCheckBox box;
     box.Create(form.Handle(), 8, 8, 121, 17, L"");
     box.SetChecked(true);
@@ -316,7 +316,7 @@ TEST(FlatCheckBoxPaint, TickAtItsExactStrokes) {
 }
 
 TEST(FlatCheckBoxPaint, RightLayoutAndWrappedCaption) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TFlatCheckBox box;
     box.Create(form.Handle(), 8, 8, 60, 40, L"A caption far longer than the box");
     HFONT font = flattest::PlainFont(13);

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <filesystem>
@@ -12,6 +13,23 @@
 #include "win/Files.h"
 
 namespace testing_support {
+
+namespace {
+// Tests rewrite HKCU\Software\Pathnook and other keys of the user. They
+// run only in a prefix the test scripts made and marked as throw-away
+// (scripts/common.sh, pn_mark_throwaway); anywhere else they refuse.
+class ThrowAwayPrefixOnly : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (GetFileAttributesW(L"C:\\pathnook-throwaway-prefix") == INVALID_FILE_ATTRIBUTES)
+            FAIL() << "Refusing to run: this Wine prefix is not a throw-away one made by the test "
+                      "scripts (C:\\pathnook-throwaway-prefix is missing), and the tests would "
+                      "overwrite the list in HKCU\\Software\\Pathnook. Run scripts/test.sh, or "
+                      "mark a fresh prefix with pn_mark_throwaway from scripts/common.sh.";
+    }
+};
+const auto* const kPrefixCheck = ::testing::AddGlobalTestEnvironment(new ThrowAwayPrefixOnly);
+}  // namespace
 
 TempDir::TempDir() {
     wchar_t base[MAX_PATH];

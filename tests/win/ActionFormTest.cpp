@@ -35,7 +35,7 @@ public:
 }  // namespace
 
 TEST(Form, ShowModalReturnsTheResultAndClosingCountsAsCancel) {
-    ModalForm form;
+    win::Sealed<ModalForm> form;
     RECT client = form.ClientRect();
     EXPECT_EQ(client.right, 300);
     EXPECT_EQ(client.bottom, 200);

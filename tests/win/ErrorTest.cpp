@@ -58,7 +58,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST(ExceptionBoundary, ShowsTheDefaultErrorBoxAndKeepsRunning) {
     win::Application::Instance().SetTitle(L"Pathnook");
-    ThrowingForm form;
+    win::Sealed<ThrowingForm> form;
     g_boxText.clear();
     SetTimer(nullptr, 0, 50, AnswerBox);
     SendMessageW(form.Handle(), WM_APP, 0, 0);  // returns only after the box was answered

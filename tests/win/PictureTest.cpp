@@ -46,7 +46,7 @@ std::vector<COLORREF> Capture(HWND control, int& w, int& h) {
 }  // namespace
 
 TEST(Jpeg, DecodesSizeAndColoursIntoATopDownDib) {
-    win::Bitmap32 picture = win::DecodeJpeg(kQuartersJpeg, sizeof(kQuartersJpeg));
+    win::Bitmap picture = win::DecodeJpeg(kQuartersJpeg, sizeof(kQuartersJpeg));
     ASSERT_FALSE(picture.Empty());
     EXPECT_EQ(picture.Width(), 16);
     EXPECT_EQ(picture.Height(), 16);
@@ -62,7 +62,7 @@ TEST(Jpeg, DecodesSizeAndColoursIntoATopDownDib) {
     ASSERT_EQ(GetObjectW(picture.Handle(), sizeof(dib), &dib), (int)sizeof(dib));
     EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
 
-    win::Bitmap32 grey = win::DecodeJpeg(kGreyJpeg, sizeof(kGreyJpeg));
+    win::Bitmap grey = win::DecodeJpeg(kGreyJpeg, sizeof(kGreyJpeg));
     ASSERT_FALSE(grey.Empty());
     EXPECT_EQ(grey.Width(), 8);
     EXPECT_TRUE(Near(grey.Pixel(4, 4), 128, 128, 128, 6)) << std::hex << grey.Pixel(4, 4);
@@ -95,9 +95,9 @@ TEST(Jpeg, CorruptOrTruncatedDataGivesAnEmptyPicture) {
 }
 
 TEST(Jpeg, MovingAPictureHandsOverItsBitmap) {
-    win::Bitmap32 a = win::DecodeJpeg(kQuartersJpeg, sizeof(kQuartersJpeg));
+    win::Bitmap a = win::DecodeJpeg(kQuartersJpeg, sizeof(kQuartersJpeg));
     HBITMAP handle = a.Handle();
-    win::Bitmap32 b = std::move(a);
+    win::Bitmap b = std::move(a);
     EXPECT_TRUE(a.Empty());
     EXPECT_EQ(b.Handle(), handle);
     b = win::DecodeJpeg(kGreyJpeg, sizeof(kGreyJpeg));
@@ -105,7 +105,7 @@ TEST(Jpeg, MovingAPictureHandsOverItsBitmap) {
 }
 
 TEST(Picture, PaintsItsPictureAndFillsTheRestWithTheFace) {
-    HostForm host;
+    win::Sealed<HostForm> host;
     win::Picture picture;
     picture.Create(host.Handle(), 5, 5, 20, 20);
     picture.SetPicture(win::DecodeJpeg(kQuartersJpeg, sizeof(kQuartersJpeg)));
@@ -128,7 +128,7 @@ TEST(Picture, PaintsItsPictureAndFillsTheRestWithTheFace) {
 }
 
 TEST(SunkenRule, DrawsAShadowLineOverAHighlightLine) {
-    HostForm host;
+    win::Sealed<HostForm> host;
     win::SunkenRule rule;
     rule.Create(host.Handle(), 10, 10, 50);
     RECT r = rule.Bounds();
@@ -155,7 +155,7 @@ TEST(SunkenRule, DrawsAShadowLineOverAHighlightLine) {
 }
 
 TEST(LinkLabel, IsBlueUnderlinedWithTheHandCursorAndReportsClicks) {
-    HostForm host;
+    win::Sealed<HostForm> host;
     win::LinkLabel link;
     int clicks = 0;
     link.OnClick = [&] { ++clicks; };

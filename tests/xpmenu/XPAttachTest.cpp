@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "tests/xpmenu/XPTestForms.h"
+#include "xpmenu/XPTestForms.h"
 #include "win/Application.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"
@@ -48,18 +48,18 @@ bool Contains(const std::vector<win::Form*>& v, win::Form* f) {
 }  // namespace
 
 TEST(XPAttach, Tag999ExemptsItemsControlsAndTheirChildren) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     auto& top = form.Menu().Root.Add(L"&File");
     auto& skip = top.Add(L"Skip");
-    skip.Tag = 999;
+    skip.Tag = kTagNotPainted;
     auto& child = skip.Add(L"Child");
     form.AttachMenu();
     win::PushButton ok, exempt, inBox;
     ok.Create(form.Handle(), L"OK", 10, 10, 75, 25);
-    exempt.Tag = 999;
+    exempt.Tag = kTagNotPainted;
     exempt.Create(form.Handle(), L"No", 10, 40, 75, 25);
     win::GroupBox box;
-    box.Tag = 999;
+    box.Tag = kTagNotPainted;
     box.Create(form.Handle(), L"Box", 100, 10, 150, 100);
     inBox.Create(box.Handle(), L"In", 10, 20, 75, 25);
     win::ListView lv;
@@ -99,7 +99,7 @@ TEST(XPAttach, Tag999ExemptsItemsControlsAndTheirChildren) {
 }
 
 TEST(XPAttach, AToolBarStaysFlatAndAnEmptyMenuIsLeftAlone) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     form.AttachMenu();
     HMENU before = form.Menu().Handle();
     win::ToolBar tb;
@@ -122,7 +122,7 @@ TEST(XPAttach, AToolBarStaysFlatAndAnEmptyMenuIsLeftAlone) {
 }
 
 TEST(XPAttach, ControlsAndContainersSelectWhatIsHooked) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     win::PushButton ok;
     ok.Create(form.Handle(), L"OK", 10, 10, 75, 25);
     win::GroupBox box;
@@ -141,7 +141,7 @@ TEST(XPAttach, ControlsAndContainersSelectWhatIsHooked) {
 
 namespace {
 struct ToolButtons : ::testing::Test {
-    TestForm form;
+    win::Sealed<TestForm> form;
     win::ImageList images{16, 16};
     win::ToolBar tb;
     TXPMenu xp{form};
@@ -219,7 +219,7 @@ public:
         xpmenu::SetControlColor(Handle(), kDialogColor);
         box.Create(Handle(), L"Options", 10, 10, 200, 100);
         text.Create(box.Handle(), L"Painted by the manager", 10, 30);
-        ok.Tag = 1000;
+        ok.Tag = kTagParentFace;
         ok.Create(Handle(), L"OK", 10, 120, 80, 30);
         cancel.Create(Handle(), L"Cancel", 100, 120, 80, 30);
         rule.Create(Handle(), L"", 10, 170, 200, 2, SS_ETCHEDHORZ);
@@ -242,7 +242,7 @@ protected:
 }  // namespace
 
 TEST(XPManager, PaintsFormsThatAppearLaterButNeverOnesWithTheirOwnPainter) {
-    TestForm mainForm;
+    win::Sealed<TestForm> mainForm;
     TXPMenu xp(mainForm);
     xp.SetActive(true);
     xp.Loaded();
@@ -251,18 +251,20 @@ TEST(XPManager, PaintsFormsThatAppearLaterButNeverOnesWithTheirOwnPainter) {
     EXPECT_EQ(m->ActivePainter(), &xp);
     EXPECT_TRUE(Contains(m->HandledForms(), &mainForm));
 
-    TestForm own;
+    win::Sealed<TestForm> own;
     TXPMenu ownXp(own);  // inactive, unregistered: still its own form's painter
-    TestForm exempt;
-    exempt.Tag = 999;
+    win::Sealed<TestForm> exempt;
+    exempt.Tag = kTagNotPainted;
     m->QueueForms();
     Pump();
     EXPECT_FALSE(Contains(m->PendingForms(), &own));
     EXPECT_FALSE(Contains(m->HandledForms(), &own));
     EXPECT_FALSE(Contains(m->HandledForms(), &exempt));
 
+    win::Form* gone = nullptr;
     {
-        LaterDialog dlg;
+        win::Sealed<LaterDialog> dlg;
+        gone = &dlg;
         EXPECT_TRUE(Contains(m->PendingForms(), &dlg));
         ShowAtCorner(dlg);
         EXPECT_TRUE(Contains(m->HandledForms(), &dlg));
@@ -291,12 +293,13 @@ TEST(XPManager, PaintsFormsThatAppearLaterButNeverOnesWithTheirOwnPainter) {
         }
         DestroyWindow(dlg.Handle());
     }
-    EXPECT_FALSE(Contains(m->HandledForms(), nullptr));
+    // A form that goes is forgotten (it was handled until then).
+    EXPECT_FALSE(Contains(m->HandledForms(), gone));
     EXPECT_EQ(m->PendingForms().size(), 0u);
 }
 
 TEST(XPManager, ClearingActiveUnhooksAndRestoresTheListViewBorder) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     SetControlColor(form.Handle(), RGB(100, 150, 200));
     win::ListView lv;
     lv.Create(form.Handle(), 10, 10, 200, 100);
@@ -320,18 +323,18 @@ TEST(XPManager, ClearingActiveUnhooksAndRestoresTheListViewBorder) {
 }
 
 TEST(XPManager, HandOverMovesOtherFormsRecordsToTheNextPainterOrRestoresThem) {
-    auto first = std::make_unique<TestForm>();
+    auto first = std::make_unique<win::Sealed<TestForm>>();
     auto xpFirst = std::make_unique<TXPMenu>(*first);
     xpFirst->SetActive(true);
     xpFirst->Loaded();
-    TestForm second;
+    win::Sealed<TestForm> second;
     TXPMenu xpSecond(second);
     xpSecond.SetActive(true);
     xpSecond.Loaded();  // registered, but the first stays the active painter
     auto* m = TXPMenuManager::Instance();
     EXPECT_EQ(m->ActivePainter(), xpFirst.get());
 
-    LaterDialog dlg;
+    win::Sealed<LaterDialog> dlg;
     ShowAtCorner(dlg);
     ASSERT_TRUE(Hooked(dlg.ok));
     EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, xpFirst.get());
@@ -356,7 +359,7 @@ TEST(XPManager, HandOverMovesOtherFormsRecordsToTheNextPainterOrRestoresThem) {
 }
 
 TEST(XPBand, ABandIsFilledAndGetsAGripOfDarkeningLines) {
-    TestForm form;
+    win::Sealed<TestForm> form;
     TXPMenu xp(form);
     xp.RefreshPalette(32);
     Surface s(40, 30);
@@ -371,4 +374,58 @@ TEST(XPBand, ABandIsFilledAndGetsAGripOfDarkeningLines) {
     EXPECT_EQ(s.At(3, 15), DarkenColor(c, 65));  // the sixth and last: y <= bottom - 5
     EXPECT_EQ(s.At(3, 17), LightenColor(c, 6));
     EXPECT_EQ(s.At(3, 25), RGB(1, 2, 3));
+}
+
+// A hooked button whose click destroys it: its record goes while the
+// button's own message is still running, and nothing touches it after.
+TEST(XPLifetime, AControlDestroyedByItsOwnClickTakesItsRecordAlong) {
+    win::Sealed<TestForm> form;
+    win::PushButton button;
+    button.Create(form.Handle(), L"Go", 10, 10, 75, 23);
+    button.OnClick = [&] { DestroyWindow(button.Handle()); };
+    ShowAtCorner(form);
+    TXPMenu xp(form);
+    xp.SetActive(true);
+    HWND h = button.Handle();
+    ASSERT_TRUE(TControlSubClass::Of(h));
+    ASSERT_EQ(xp.Records().size(), 1u);
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(IsWindow(h));  // the click ran
+    EXPECT_TRUE(xp.Records().empty());
+    Pump();
+}
+
+// A painter that paints another form's menu and tool bar takes its
+// handlers along when it goes; that form's next paint does not reach it.
+TEST(XPLifetime, APainterThatGoesLeavesNoHandlerOnOtherForms) {
+    auto owner = std::make_unique<win::Sealed<TestForm>>();
+    auto xp = std::make_unique<TXPMenu>(*owner);
+    xp->SetActive(true);
+    xp->Loaded();
+    win::Sealed<TestForm> other;
+    auto& file = other.Menu().Root.Add(L"&File");
+    file.Add(L"Open");
+    other.AttachMenu();
+    win::Action act;
+    win::ImageList images(16, 16);
+    win::ToolBar bar;
+    bar.Create(other.Handle(), 30, 2, 23, 22);
+    bar.SetImages(&images);
+    bar.AddButton(act, L"", L"Open", -1);
+    ShowAtCorner(other);
+    auto* m = TXPMenuManager::Instance();
+    ASSERT_TRUE(Contains(m->HandledForms(), &other));
+    ASSERT_TRUE((bool)file.Items[0]->OnDrawItem);  // painted by the owner's painter
+    ASSERT_TRUE((bool)bar.OnCustomDraw);
+
+    xp.reset();
+    EXPECT_FALSE((bool)file.Items[0]->OnDrawItem);
+    EXPECT_FALSE((bool)file.Items[0]->OnMeasureItem);
+    EXPECT_FALSE((bool)bar.OnCustomDraw);
+    // The messages that would have used the painter now find nothing of it.
+    MEASUREITEMSTRUCT mis{ODT_MENU, 0, file.Items[0]->Command, 0, 0, (ULONG_PTR)file.Items[0].get()};
+    SendMessageW(other.Handle(), WM_MEASUREITEM, 0, (LPARAM)&mis);
+    Repaint(bar.Handle());
+    owner.reset();
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/xpmenu/XPTestForms.h"
+#include "xpmenu/XPTestForms.h"
 #include "xpmenu/XPMenu.h"
 
 using namespace xpmenu;
@@ -59,11 +59,11 @@ TEST(XPColors, ToGrayAddsTheLevelToTheMeanAndCapsAt240) {
 }
 
 TEST(XPColors, GlyphHelpersFadeGreyAndCastShadows) {
-    Glyph g(3, 2, KeyColor);
+    win::Bitmap g(3, 2, KeyColor);
     g.SetPixel(0, 0, RGB(0, 0, 0));
     g.SetPixel(1, 0, RGB(0, 0, 0));
     g.SetPixel(2, 0, RGB(100, 200, 50));
-    Glyph grey(3, 2, KeyColor);
+    win::Bitmap grey(3, 2, KeyColor);
     grey.SetPixel(0, 0, RGB(30, 60, 90));
     GrayGlyph(grey, 10);
     EXPECT_EQ(grey.Pixel(0, 0), RGB(70, 70, 70));
@@ -82,7 +82,7 @@ TEST(XPColors, GlyphHelpersFadeGreyAndCastShadows) {
 
 namespace {
 struct PaletteFixture : ::testing::Test {
-    xptest::TestForm form;
+    win::Sealed<xptest::TestForm> form;
     TXPMenu xp{form};
 };
 }  // namespace

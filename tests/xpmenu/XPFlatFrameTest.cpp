@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/xpmenu/XPTestForms.h"
+#include "xpmenu/XPTestForms.h"
 #include "win/Application.h"
 #include "xpmenu/XPMenu.h"
 #include "xpmenu/XPMenuManager.h"
@@ -33,14 +33,16 @@ int CountWaitingFrameMessages(HWND app) {
 }  // namespace
 
 TEST(XPFlatFrame, APopupGetsAFlatFrameWithAShadowAndLosesItWhenHidden) {
-    xptest::TestForm form;
+    win::Sealed<xptest::TestForm> form;
     TXPMenu xp(form);
     xp.SetActive(true);
     HWND w = MakePopup();
     LONG_PTR original = GetWindowLongPtrW(w, GWLP_WNDPROC);
+    EXPECT_FALSE(HasFlatFrame(w));
     PaintFlatFrame(&xp, w, false);
-    EXPECT_NE(GetWindowLongPtrW(w, GWLP_WNDPROC), original);
-    EXPECT_EQ(GetWindowLongPtrW(w, GWLP_USERDATA), original);
+    // Hooked by subclassing: the window's own data stays untouched.
+    EXPECT_TRUE(HasFlatFrame(w));
+    EXPECT_EQ(GetWindowLongPtrW(w, GWLP_USERDATA), 0);
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(w, rgn), ERROR);
     EXPECT_FALSE(PtInRegion(rgn, 119, 0));   // the shadow leaves the corners out
@@ -58,8 +60,8 @@ TEST(XPFlatFrame, APopupGetsAFlatFrameWithAShadowAndLosesItWhenHidden) {
     ReleaseDC(w, dc);
 
     ShowWindow(w, SW_HIDE);
+    EXPECT_FALSE(HasFlatFrame(w));
     EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), original);
-    EXPECT_EQ(GetWindowLongPtrW(w, GWLP_USERDATA), 0);
     rgn = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(w, rgn), ERROR);
     DeleteObject(rgn);
@@ -67,9 +69,10 @@ TEST(XPFlatFrame, APopupGetsAFlatFrameWithAShadowAndLosesItWhenHidden) {
 }
 
 TEST(XPFlatFrame, AFlatMenuItemAsksForItsFrameOnceAtATime) {
-    xptest::TestForm form;
+    win::Sealed<xptest::TestForm> form;
     auto& file = form.Menu().Root.Add(L"&File");
     auto& item = file.Add(L"Item");
+    form.AttachMenu();
     TXPMenu xp(form);
     xp.SetActive(true);
     HWND app = TXPMenuManager::Instance()->AppWindow();
@@ -84,9 +87,46 @@ TEST(XPFlatFrame, AFlatMenuItemAsksForItsFrameOnceAtATime) {
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, app, WM_PAINTFRAME_ITEM, WM_PAINTFRAME_WINDOW, PM_NOREMOVE));
     EXPECT_EQ(msg.message, WM_PAINTFRAME_ITEM);  // a memory surface has no window
-    EXPECT_EQ(msg.lParam, (LPARAM)&item);
+    // The item by its place in its menu, not by its address.
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_EQ(msg.lParam, (LPARAM)item.Owner);
     EXPECT_EQ(CountWaitingFrameMessages(app), 1);
     // With FlatMenu the selection box stops one column short of the right edge.
     EXPECT_EQ(s.At(148, 5), xp.PaintColors().SelectBorder);
     EXPECT_EQ(s.At(149, 5), xp.PaintColors().Background);
+}
+
+// A frame request still queued when its item and menu go finds nothing to
+// paint instead of reading the freed item.
+TEST(XPFlatFrame, AFrameRequestOutlivesItsItem) {
+    win::Sealed<xptest::TestForm> form;
+    auto& file = form.Menu().Root.Add(L"&File");
+    file.Add(L"Item");
+    form.AttachMenu();
+    TXPMenu xp(form);
+    xp.SetActive(true);
+    xp.FlatMenu = true;
+    HWND app = TXPMenuManager::Instance()->AppWindow();
+    CountWaitingFrameMessages(app);
+    xptest::Surface s(200, 30);
+    xp.PaintMenuItem(*file.Items[0], s.DC(), {4, 0, 150, 20}, false);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, app, WM_PAINTFRAME_ITEM, WM_PAINTFRAME_ITEM, PM_NOREMOVE));
+    HMENU owner = file.Items[0]->Owner;
+    // The item goes, and its menu with the rebuild.
+    file.Items.clear();
+    form.AttachMenu();
+    ASSERT_FALSE(IsMenu(owner));
+    int painted = 0;
+    win::Application::Instance().ProcessMessages();
+    EXPECT_EQ(CountWaitingFrameMessages(app), 0);
+    // Nothing was framed: no window took the frame hook.
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            if (HasFlatFrame(w)) ++*reinterpret_cast<int*>(lp);
+            return TRUE;
+        },
+        (LPARAM)&painted);
+    EXPECT_EQ(painted, 0);
 }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "tests/xpmenu/XPTestForms.h"
+#include "xpmenu/XPTestForms.h"
 #include "win/ImageList.h"
 #include "xpmenu/XPMenu.h"
 
@@ -28,7 +28,7 @@ int AddSquare(win::ImageList& list) {
 }
 
 struct ItemPainter : ::testing::Test {
-    xptest::TestForm form;
+    win::Sealed<xptest::TestForm> form;
     win::ImageList images{16, 16};
     TXPMenu xp{form};
     win::MenuItem* file = nullptr;

@@ -1,0 +1,3 @@
+// May use itself and win/.
+#include "win/Window.h"
+#include "xpmenu/XPMenu.h"

@@ -1,0 +1,2 @@
+// The store layout is below the program.
+#include "app/Global.h"

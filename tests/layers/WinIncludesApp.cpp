@@ -1,0 +1,2 @@
+// win/ knows nothing of the program.
+#include "app/Main.h"

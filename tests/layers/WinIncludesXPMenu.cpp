@@ -1,0 +1,2 @@
+// win/ knows nothing of the component sets.
+#include "xpmenu/XPMenu.h"

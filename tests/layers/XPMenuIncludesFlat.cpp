@@ -1,0 +1,2 @@
+// The two component sets use win/ only.
+#include "flatctrls/FlatUtilitys.h"
