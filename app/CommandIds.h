@@ -18,3 +18,6 @@ enum CommandId : unsigned {
 // Posted by a second start to the running instance.
 constexpr unsigned WM_ACTIVATEINSTANCE = 0x1403;
 constexpr const wchar_t* MainWindowClass = L"Pathnook Made by Orvell Software";
+// Posted to itself by the main window when its first showing is done: the
+// errors that start-up met are shown then, over the window.
+constexpr unsigned WM_STARTUPERRORS = 0x1404;

@@ -1,4 +1,8 @@
 #pragma once
+#include <exception>
+#include <functional>
+#include <vector>
+
 #include "store/Store.h"
 #include "win/Form.h"
 #include "win/ImageList.h"
@@ -79,8 +83,13 @@ private:
     void CreateLook();  // MainLook.cpp
     void SeedFirstStart();
     void ReadStoreOptions();
+    // Runs one step of start-up; an error it raises ends only that step and
+    // is kept for the error box once the window is on screen.
+    void StartupStep(const std::function<void()>& step);
+    void ShowStartupErrors();
     void Paint();
     bool ListVisible() const;
 
     FolderList entries_;
+    std::vector<std::exception_ptr> startupErrors_;
 };

@@ -8,7 +8,8 @@ void TfrmMain::aAddFolderExecute() {
     TfrmProperty dialog(Handle(), L"", L"");
     if (dialog.ShowModal() != win::mrOk) return;
     int selected = lvMain.Selected();
-    // The row shows even when the store refuses the write.
+    // Shows the new row, and the stored ones it joined, also when a bad
+    // value or a refused write ends the append.
     struct ShowAfter {
         TfrmMain* form;
         int selected;
@@ -26,8 +27,7 @@ void TfrmMain::aEditExecute() {
     FolderEntry entry = dialog.Entry();
     entries_[k] = entry;
     lvMain.RedrawRows(k, k);
-    WriteValue(StoreKey, AliasName(k), entry.Alias);
-    WriteValue(StoreKey, PathName(k), entry.Path);
+    WriteEntry(StoreKey, k, entry);
 }
 
 void TfrmMain::aOptionsExecute() {
