@@ -19,19 +19,24 @@ RegKey::~RegKey() {
 
 std::wstring RegKey::ReadString(const std::wstring& name) const {
     if (!key_) return {};
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        size == 0)
-        return {};
+    // One query into a buffer that fits almost every value: a long list is
+    // read value by value, and each query is a round trip.
+    wchar_t small[260];
+    std::vector<wchar_t> large;
+    wchar_t* data = small;
+    DWORD type = 0, size = sizeof small - sizeof(wchar_t);
+    LSTATUS rc = RegQueryValueExW(key_, name.c_str(), nullptr, &type, (BYTE*)data, &size);
+    while (rc == ERROR_MORE_DATA) {
+        large.assign(size / sizeof(wchar_t) + 2, L'\0');
+        data = large.data();
+        size = (DWORD)((large.size() - 1) * sizeof(wchar_t));
+        rc = RegQueryValueExW(key_, name.c_str(), nullptr, &type, (BYTE*)data, &size);
+    }
+    if (rc != ERROR_SUCCESS || size == 0) return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         throw Error(Format(L"Invalid data type for '%s'", name));
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD got = (DWORD)(buffer.size() * sizeof(wchar_t));
-    LSTATUS rc = RegQueryValueExW(key_, name.c_str(), nullptr, &type, (BYTE*)buffer.data(), &got);
-    if (rc != ERROR_SUCCESS) return {};
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw Error(Format(L"Invalid data type for '%s'", name));
-    return std::wstring(buffer.data());  // up to the first NUL
+    data[size / sizeof(wchar_t)] = L'\0';  // the stored text need not end in one
+    return std::wstring(data);              // up to the first NUL
 }
 
 void RegKey::WriteString(const std::wstring& name, const std::wstring& value) const {
