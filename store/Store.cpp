@@ -95,11 +95,13 @@ void AppendEntry(const std::wstring& key, FolderList& list, const FolderEntry& e
     for (size_t i = list.size();; ++i) {
         FolderEntry next;
         try {
-            next = {reg.ReadString(AliasName(i)), reg.ReadString(PathName(i))};
+            next.Alias = reg.ReadString(AliasName(i));
+            if (next.Alias.empty()) break;  // the common case: one query
+            next.Path = reg.ReadString(PathName(i));
         } catch (const win::Error&) {
             break;
         }
-        if (next.Alias.empty() || next.Path.empty()) break;
+        if (next.Path.empty()) break;
         list.push_back(std::move(next));
     }
 }
