@@ -2,12 +2,9 @@
 
 #include <cstring>
 
+#include "app/Version.h"
 #include "win/Jpeg.h"
 #include "win/Shell.h"
-
-#ifndef PATHNOOK_VERSION
-#define PATHNOOK_VERSION "0.0.0"
-#endif
 
 namespace {
 constexpr int kClientWidth = 360, kClientHeight = 249;
@@ -26,8 +23,7 @@ std::wstring BuildDate() {
 }  // namespace
 
 std::wstring TfrmAbout::VersionLine() {
-    std::string v = PATHNOOK_VERSION;
-    return L"Version " + std::wstring(v.begin(), v.end()) + L" (built " + BuildDate() + L")";
+    return L"Version " PATHNOOK_VERSION_W L" (built " + BuildDate() + L")";
 }
 
 TfrmAbout::TfrmAbout(HWND owner) : owner_(owner) {

@@ -18,6 +18,10 @@ enum CommandId : unsigned {
 // Posted by a second start to the running instance.
 constexpr unsigned WM_ACTIVATEINSTANCE = 0x1403;
 constexpr const wchar_t* MainWindowClass = L"Pathnook Made by Orvell Software";
+
+// The program's icon in the resources (16, 32 and 48 pixels).
+constexpr int kAppIconId = 1;
+
 // Posted to itself by the main window when its first showing is done: the
 // errors that start-up met are shown then, over the window.
 constexpr unsigned WM_STARTUPERRORS = 0x1404;

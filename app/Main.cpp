@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/Global.h"
 #include "app/Icons.h"
+#include "app/Version.h"
 #include "win/Error.h"
 #include "win/Files.h"
 #include "win/Registry.h"
@@ -19,7 +20,7 @@ const std::wstring kInstallKey = StoreKey + L"\\Install";
 }  // namespace
 
 TfrmMain::TfrmMain() {
-    CreateForm(MainWindowClass, L"Pathnook 1.8.3", kDesignedWidth, kDesignedHeight,
+    CreateForm(MainWindowClass, L"Pathnook " PATHNOOK_VERSION_W, kDesignedWidth, kDesignedHeight,
                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, nullptr, false);
     FormCreate();
 }
@@ -40,6 +41,10 @@ void TfrmMain::FormCreate() {
         return column == 0 ? entries_[row].Alias : entries_[row].Path;
     };
     lvMain.OnDblClick = [this] { lvMainDblClick(); };
+    lvMain.OnKeyDown = [this](WORD key) { return lvMainKeyDown(key); };
+    lvMain.OnFindPrefix = [this](const std::wstring& prefix, int start) { return lvMainFindPrefix(prefix, start); };
+    SetIcon(kAppIconId);
+    DragAcceptFiles(Handle(), TRUE);
 
     SortAscending = true;
     LayoutList();
@@ -278,6 +283,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         LayoutList();
         break;
     case WM_SETFOCUS: SetFocus(lvMain.Handle()); return 0;
+    case WM_DROPFILES: FormDropFiles((HDROP)wp); return 0;
     }
     return Form::WndProc(msg, wp, lp);
 }

@@ -1,4 +1,7 @@
 #pragma once
+#include <windows.h>
+#include <shellapi.h>
+
 #include <exception>
 #include <functional>
 #include <vector>
@@ -62,6 +65,11 @@ public:
     bool aItemUpUpdate();
     bool aItemDownUpdate();
     bool aSortUpdate();
+    bool lvMainKeyDown(WORD key);  // MainKeys.cpp
+    int lvMainFindPrefix(const std::wstring& prefix, int start);
+    // Appends each existing folder with the alias the item dialog would
+    // propose; names what it skipped in one message. MainDrop.cpp
+    void DropFolders(const std::vector<std::wstring>& paths);
 
     // Shows the list after a change to the entries; `selected` is the row
     // to select (-1 for none).
@@ -81,6 +89,7 @@ private:
     void CreateMenu();
     void CreateToolBar();
     void CreateLook();  // MainLook.cpp
+    void FormDropFiles(HDROP drop);
     void SeedFirstStart();
     void ReadStoreOptions();
     // Runs one step of start-up; an error it raises ends only that step and

@@ -13,8 +13,13 @@ void TfrmMain::aAddFolderExecute() {
     struct ShowAfter {
         TfrmMain* form;
         int selected;
-        ~ShowAfter() { form->ShowEntries(selected); }
-    } show{this, selected};
+        int row;  // where the new entry goes; joined ones may follow it
+        ~ShowAfter() {
+            form->ShowEntries(selected);
+            // The selection stays; the new row is brought into view.
+            if (row < (int)form->entries_.size()) form->lvMain.EnsureVisible(row);
+        }
+    } show{this, selected, (int)entries_.size()};
     AppendEntry(StoreKey, entries_, dialog.Entry());
 }
 

@@ -23,6 +23,8 @@ void TfrmMain::miImportClick() {
     dialog.Filter = ListFileFilter;
     if (!dialog.Execute(Handle())) return;
     int selected = lvMain.Selected();
+    size_t before = Entries().size();
     ImportListFile(dialog.FileName, StoreKey, Entries());
     ShowEntries(selected);
+    if (Entries().size() > before) lvMain.EnsureVisible((int)Entries().size() - 1);
 }

@@ -4,7 +4,9 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${PATHNOOK_BUILD:-$ROOT/build}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts; and no menu entries on the host for the
+# shortcuts an installer test creates inside the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 
 pn_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -12,7 +14,7 @@ pn_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 # Installs what the build and Wine need; does nothing when all is present.
 pn_install_deps() {
   local pkgs="wine wine64 g++-mingw-w64-x86-64-posix cmake ninja-build googletest xvfb xauth
-    imagemagick xdotool fonts-wine fonts-arphic-uming fp-utils dpkg-dev"
+    imagemagick xdotool fonts-wine fonts-arphic-uming fp-utils dpkg-dev nsis"
   local missing=""
   for p in $pkgs; do dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"; done
   if [ -n "$missing" ]; then

@@ -31,7 +31,7 @@ X0=$(((1280 - 475) / 2)); Y0=$(((1024 - 396) / 2))
 shot() { sleep 1.5; import -display "$DISPLAY" -window root -crop 560x470+$((X0 - 20))+$((Y0 - 20)) +repage "$ROOT/docs/$1"; echo "docs/$1"; }
 at() { xdotool mousemove $((X0 + $1)) $((Y0 + $2)); }
 wine "$app/Pathnook.exe" >/dev/null 2>&1 &
-for _ in $(seq 50); do w=$(xdotool search --name '^Pathnook 1.8.3$' 2>/dev/null | head -1) && [ -n "$w" ] && break; sleep 0.2; done
+for _ in $(seq 50); do w=$(xdotool search --name '^Pathnook [0-9.]+$' 2>/dev/null | head -1) && [ -n "$w" ] && break; sleep 0.2; done
 sleep 2
 at 60 110; xdotool click 1   # the fourth row of the list
 shot main-window.png

@@ -41,6 +41,10 @@ void ListView::Select(int row) {
     }
 }
 
+void ListView::EnsureVisible(int row) {
+    if (row >= 0 && row < ItemCount()) ListView_EnsureVisible(Handle(), row, FALSE);
+}
+
 void ListView::RedrawRows(int first, int last) { ListView_RedrawItems(Handle(), first, last); }
 
 void ListView::SetBkColor(COLORREF color) {
@@ -65,6 +69,23 @@ bool ListView::OnParentNotify(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
         result = 0;
         return true;
     }
+    case LVN_KEYDOWN:
+        if (OnKeyDown) OnKeyDown(reinterpret_cast<NMLVKEYDOWN*>(lp)->wVKey);
+        result = 0;
+        return true;
+    case LVN_ODFINDITEMW: {
+        // Owner data lists search through their owner: the list view asks
+        // with the letters typed so far.
+        auto& find = *reinterpret_cast<NMLVFINDITEMW*>(lp);
+        result = -1;
+        if (OnFindPrefix && (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz)
+            result = OnFindPrefix(find.lvfi.psz, find.iStart);
+        return true;
+    }
+    case NM_RETURN:
+        if (OnReturn) OnReturn();
+        result = 0;
+        return true;
     case NM_DBLCLK:
         if (OnDblClick) OnDblClick();
         result = 0;

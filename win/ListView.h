@@ -25,11 +25,18 @@ public:
     int Selected() const;  // -1 when no row is selected
     void Select(int row);  // -1 clears the selection
     void RedrawRows(int first, int last);
+    void EnsureVisible(int row);  // scrolls the row into view
     void SetBkColor(COLORREF color);
     COLORREF BkColor() const;
 
     std::function<std::wstring(int row, int column)> OnGetText;
     std::function<void()> OnDblClick;
+    std::function<void()> OnReturn;
+    // A key pressed in the list; true when it was a command of the owner's.
+    std::function<bool(WORD key)> OnKeyDown;
+    // Type-ahead: the row whose caption starts with `prefix` (any letter
+    // case), searching from `start` and wrapping round; -1 for none.
+    std::function<int(const std::wstring& prefix, int start)> OnFindPrefix;
 
     bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 

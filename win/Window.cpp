@@ -145,4 +145,14 @@ bool Window::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
 void Window::Invalidate(bool erase) { InvalidateRect(hwnd_, nullptr, erase); }
 void Window::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, (WPARAM)font, TRUE); }
 
+void Window::SetIcon(int resourceId) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    // Shared icons belong to the module: nothing to free with the window.
+    auto load = [&](int cx, int cy) {
+        return (LPARAM)LoadImageW(module, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, cx, cy, LR_SHARED);
+    };
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+}
+
 }  // namespace win

@@ -32,6 +32,9 @@ public:
     bool Enabled() const;
     void Invalidate(bool erase = false);
     void SetFont(HFONT font);
+    // The title bar's and task bar's icons from the executable's icon
+    // resource, each at the size the system asks for.
+    void SetIcon(int resourceId);
 
     // Passes a message to the default handling of the window's class.
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);

@@ -17,3 +17,10 @@ convert -size 32x32 xc:'#eef3fd' \
   -fill '#f3c94a' -draw 'roundrectangle 2,9 29,27 2,2' \
   -fill '#d43030' -stroke '#8a1c1c' -draw 'polygon 20,4 26,4 26,17 23,14 20,17' \
   -quality 92 icon.jpg
+# The program's icon at 16, 32 and 48 pixels: the same folder and bookmark.
+for s in 16 32 48; do
+  f=$(awk "BEGIN { print $s / 32 }")
+  convert -size ${s}x${s} xc:none -draw "scale $f,$f fill '#e0a825' stroke '#8a6510' roundrectangle 3,6 14,11 2,2 fill '#f3c94a' roundrectangle 2,9 29,27 2,2 fill '#d43030' stroke '#8a1c1c' polygon 20,4 26,4 26,17 23,14 20,17" "/tmp/pathnook-icon$s.png"
+done
+convert /tmp/pathnook-icon16.png /tmp/pathnook-icon32.png /tmp/pathnook-icon48.png pathnook.ico
+rm -f /tmp/pathnook-icon*.png

@@ -150,8 +150,8 @@ void PressButton(HWND dialog, int id) {
 
 std::wstring BuiltExe(const std::wstring& name) { return win::ExeFolder() + name; }
 
-PathnookProcess::PathnookProcess(const std::wstring& folder) : exe_(folder + L"Pathnook.exe") {
-    CopyFileW(BuiltExe(L"Pathnook.exe").c_str(), exe_.c_str(), FALSE);
+PathnookProcess::PathnookProcess(const std::wstring& folder, bool copyBuiltExe) : exe_(folder + L"Pathnook.exe") {
+    if (copyBuiltExe) CopyFileW(BuiltExe(L"Pathnook.exe").c_str(), exe_.c_str(), FALSE);
 }
 
 PathnookProcess::~PathnookProcess() {

@@ -40,7 +40,8 @@ void PressButton(HWND dialog, int id);
 // A running copy of Pathnook.exe placed in a folder of the test's own.
 class PathnookProcess {
 public:
-    explicit PathnookProcess(const std::wstring& folder);  // copies the exe there
+    // Copies the built exe into the folder, or runs the one already there.
+    explicit PathnookProcess(const std::wstring& folder, bool copyBuiltExe = true);
     ~PathnookProcess();
 
     std::wstring ExePath() const { return exe_; }

@@ -1,0 +1,56 @@
+// Folders dropped on the window from a file manager join the list.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/AddItem.h"
+#include "app/Main.h"
+#include "win/Files.h"
+
+namespace {
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+    std::vector<std::wstring> paths;
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
+        if (!path.empty()) paths.push_back(path);
+    }
+    return paths;
+}
+}  // namespace
+
+void TfrmMain::FormDropFiles(HDROP drop) {
+    std::vector<std::wstring> paths = DroppedPaths(drop);
+    DragFinish(drop);
+    DropFolders(paths);
+}
+
+void TfrmMain::DropFolders(const std::vector<std::wstring>& paths) {
+    std::wstring skipped;
+    int last = -1;
+    {
+        // The rows show even when the store refuses a write part way.
+        struct ShowAfter {
+            TfrmMain* form;
+            int& last;
+            ~ShowAfter() { form->ShowEntries(last >= 0 ? last : form->lvMain.Selected()); }
+        } show{this, last};
+        for (const std::wstring& path : paths) {
+            UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+            bool folder = win::DirectoryExists(path);
+            SetErrorMode(mode);
+            if (!folder) {
+                skipped += L"\n" + path;
+                continue;
+            }
+            // The new row, not the stored entries the append may have joined after it.
+            int row = (int)entries_.size();
+            AppendEntry(StoreKey, entries_, {AliasFromPath(path), path});
+            last = row;
+        }
+    }
+    if (!skipped.empty())
+        MessageBoxW(Handle(), (L"Only folders can be added to the list. Not added:" + skipped).c_str(), L"Pathnook",
+                    MB_OK | MB_ICONINFORMATION);
+}
