@@ -122,9 +122,9 @@ int main() {
     std::printf("start to shown list: %.1f ms with %d entries, %.1f ms empty; the list's share %.1f ms = %.2f x read floor\n",
                 start, kCount, emptyStart, start - emptyStart, (start - emptyStart) / readFloor);
 
-    // Each command beside its bare writes and its record, three times over;
+    // Each command beside its bare writes and its record, five times over;
     // the medians are compared.
-    constexpr int kRuns = 3;
+    constexpr int kRuns = 5;
     std::vector<double> dels, delFloors, delRecords, sorts, sortFloors, sortRecords;
     TfrmMain form;
     form.Show();
