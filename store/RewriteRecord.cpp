@@ -1,5 +1,6 @@
 #include "store/RewriteRecord.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "win/Error.h"
