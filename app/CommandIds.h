@@ -21,3 +21,7 @@ constexpr const wchar_t* MainWindowClass = L"Pathnook Made by Orvell Software";
 
 // The program's icon in the resources (16, 32 and 48 pixels).
 constexpr int kAppIconId = 1;
+
+// Posted to itself by the main window when its first showing is done: the
+// errors that start-up met are shown then, over the window.
+constexpr unsigned WM_STARTUPERRORS = 0x1404;

@@ -250,29 +250,20 @@ size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderL
             try {
                 append(key, list, entry);
             } catch (...) {
-                // Undo the half-done append: without its alias the store's
+                // Undo a half-done append: without its alias the store's
                 // reader stops at this position, as the list now does.
                 if (list.size() > position) list.resize(position);
                 win::RegKey(key, false).DeleteValue(AliasName(position));
                 throw;
             }
+            // The append may have joined entries stored beyond a gap it
+            // closed: they are held now too.
+            for (size_t i = position + 1; i < list.size(); ++i) held.insert(EntryKey(list[i]));
             held.insert(std::move(same));
             ++appended;
         }
     } catch (...) {
         // The import ends quietly; what was appended stays in both places.
-    }
-    if (appended > 0) {
-        // An append into the first free position joins whatever was stored
-        // beyond it; the list takes those entries in, as the next load would.
-        FolderList stored;
-        try {
-            LoadList(key, stored);
-        } catch (...) {
-            // A bad value ends the reading, here as at the next load.
-        }
-        if (stored.size() > list.size())
-            list.insert(list.end(), stored.begin() + (std::ptrdiff_t)list.size(), stored.end());
     }
     return appended;
 }

@@ -31,7 +31,8 @@ FolderList ReadListFile(const std::wstring& file);
 size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list);
 
 // The same, appending through `append` (which must leave the entry at the
-// end of the list and in the store's last position); used to test failures.
+// list's old end and in the store's position of that number, followed by any
+// stored entries the append joined); used to test failures.
 using EntryAppender = std::function<void(const std::wstring& key, FolderList&, const FolderEntry&)>;
 size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list,
                       const EntryAppender& append);

@@ -4,6 +4,7 @@
 #include "app/Global.h"
 #include "app/Icons.h"
 #include "app/Version.h"
+#include "win/Error.h"
 #include "win/Files.h"
 #include "win/Registry.h"
 
@@ -47,10 +48,34 @@ void TfrmMain::FormCreate() {
 
     SortAscending = true;
     LayoutList();
-    LoadSettings();
-    SeedFirstStart();
-    ReadStoreOptions();
+    // Start-up goes on past a failed step, so that a bad value in the store
+    // or the settings never keeps the program from opening.
+    StartupStep([this] { LoadSettings(); });
+    // A rewrite a crash interrupted is finished before anything reads the list.
+    StartupStep([] { FinishRewrite(StoreKey); });
+    StartupStep([this] { SeedFirstStart(); });
+    StartupStep([this] { ReadStoreOptions(); });
     CreateLook();
+}
+
+void TfrmMain::StartupStep(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (...) {
+        startupErrors_.push_back(std::current_exception());
+    }
+}
+
+void TfrmMain::ShowStartupErrors() {
+    auto errors = std::move(startupErrors_);
+    startupErrors_.clear();
+    for (auto& error : errors) {
+        try {
+            std::rethrow_exception(error);
+        } catch (...) {
+            win::ShowCurrentException();
+        }
+    }
 }
 
 void TfrmMain::CreateActions() {
@@ -134,11 +159,16 @@ void TfrmMain::CreateToolBar() {
 void TfrmMain::SeedFirstStart() {
     win::RegKey install(kInstallKey, true);
     if (!install.IsOpen() || install.ValueExists(L"Seeded")) return;
-    // Only an empty store is seeded: a list left by an earlier installation
-    // must not lose its first two entries.
-    FolderList existing;
-    LoadList(StoreKey, existing);
-    if (existing.empty()) {
+    // Only positions that hold nothing are seeded: a list left by an earlier
+    // installation must not lose an entry, not even one beyond a gap or one
+    // of a type this program cannot read.
+    bool empty = true;
+    {
+        win::RegKey store(StoreKey, false);
+        for (size_t i = 0; i < 2 && store.IsOpen(); ++i)
+            empty = empty && !store.ValueExists(AliasName(i)) && !store.ValueExists(PathName(i));
+    }
+    if (empty) {
         WriteValue(StoreKey, L"N0", L"Windows Directory");
         WriteValue(StoreKey, L"P0", win::WindowsDirectory());
         WriteValue(StoreKey, L"N1", L"C:\\");
@@ -148,22 +178,41 @@ void TfrmMain::SeedFirstStart() {
 }
 
 void TfrmMain::ReadStoreOptions() {
+    // A value of the wrong type leaves its own option as it was and raises
+    // once the others are read; a "Setting" that cannot be read is not
+    // overwritten, since starting repairs nothing in the store.
+    std::exception_ptr failed;
+    auto read = [&](const win::RegKey& key, const wchar_t* name, bool& readable) {
+        try {
+            return key.ReadString(name);
+        } catch (...) {
+            if (!failed) failed = std::current_exception();
+            readable = false;
+            return std::wstring();
+        }
+    };
     std::wstring setting;
+    bool settingRead = true;
     {
         win::RegKey key(StoreKey, true);
         if (key.IsOpen()) {
-            setting = key.ReadString(L"Setting");
-            AppOptions.EnableImage = key.ReadString(L"PicView") != L"0";
-            AppOptions.ExploreFolder = key.ReadString(L"ExploerFolder") != L"0";
+            setting = read(key, L"Setting", settingRead);
+            bool ok = true;
+            std::wstring picView = read(key, L"PicView", ok);
+            if (ok) AppOptions.EnableImage = picView != L"0";
+            ok = true;
+            std::wstring explore = read(key, L"ExploerFolder", ok);
+            if (ok) AppOptions.ExploreFolder = explore != L"0";
         }
     }
     std::wstring exe = win::ExePath();
-    if (setting.empty() || setting != exe) WriteValue(StoreKey, L"Setting", exe);
+    if (settingRead && (setting.empty() || setting != exe)) WriteValue(StoreKey, L"Setting", exe);
+    if (failed) std::rethrow_exception(failed);
 }
 
 void TfrmMain::FormShow() {
     if (MaximizeOnShow) ShowWindow(Handle(), SW_MAXIMIZE);
-    ReloadEntries();
+    StartupStep([this] { ReloadEntries(); });  // a bad value ends the list there
 }
 
 void TfrmMain::ReloadEntries() {
@@ -177,6 +226,7 @@ void TfrmMain::ReloadEntries() {
 
 void TfrmMain::FirstShow() {
     if (!IsZoomed(Handle())) CenterOnScreen();
+    if (!startupErrors_.empty()) PostMessageW(Handle(), WM_STARTUPERRORS, 0, 0);
 }
 
 void TfrmMain::FormClose() { SaveSettings(); }
@@ -220,6 +270,7 @@ LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
         SetForegroundWindow(Handle());
         return 0;
+    case WM_STARTUPERRORS: ShowStartupErrors(); return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT fills everything
     case WM_PAINT: Paint(); return 0;
     case WM_SIZE:

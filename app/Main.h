@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <exception>
+#include <functional>
 #include <vector>
 
 #include "store/Store.h"
@@ -90,8 +92,13 @@ private:
     void FormDropFiles(HDROP drop);
     void SeedFirstStart();
     void ReadStoreOptions();
+    // Runs one step of start-up; an error it raises ends only that step and
+    // is kept for the error box once the window is on screen.
+    void StartupStep(const std::function<void()>& step);
+    void ShowStartupErrors();
     void Paint();
     bool ListVisible() const;
 
     FolderList entries_;
+    std::vector<std::exception_ptr> startupErrors_;
 };

@@ -16,8 +16,7 @@ void TfrmMain::aDeleteExecute() {
     entries_.erase(entries_.begin() + k);
     int select = (size_t)k < n - 1 ? k : (entries_.empty() ? -1 : 0);
     ShowEntries(select);
-    DeleteSlot(StoreKey, n - 1);
-    if (n >= 2) RewriteEntries(StoreKey, entries_, k, n - 2);
+    RewriteSafely(StoreKey, entries_, k, n - 2, n);  // then the old last position goes
 }
 
 void TfrmMain::aItemUpExecute() {
@@ -25,7 +24,7 @@ void TfrmMain::aItemUpExecute() {
     if (k <= 0 || (size_t)k >= entries_.size()) return;
     std::swap(entries_[k], entries_[k - 1]);
     lvMain.RedrawRows(k - 1, k);
-    RewriteEntries(StoreKey, entries_, k - 1, k);
+    RewriteSafely(StoreKey, entries_, k - 1, k, entries_.size());
     lvMain.Select(k - 1);
 }
 
@@ -34,7 +33,7 @@ void TfrmMain::aItemDownExecute() {
     if (k < 0 || (size_t)k + 1 >= entries_.size()) return;
     std::swap(entries_[k], entries_[k + 1]);
     lvMain.RedrawRows(k, k + 1);
-    RewriteEntries(StoreKey, entries_, k, k + 1);
+    RewriteSafely(StoreKey, entries_, k, k + 1, entries_.size());
     lvMain.Select(k + 1);
 }
 
@@ -43,7 +42,7 @@ void TfrmMain::aSortExecute() {
     SortAscending = !SortAscending;
     aSort->SetHint(SortAscending ? L"Sort by Alias(Ascending)" : L"Sort by Alias(Descending)");
     lvMain.Invalidate();  // the same row number stays selected
-    if (!entries_.empty()) RewriteEntries(StoreKey, entries_, 0, entries_.size() - 1);
+    if (!entries_.empty()) RewriteSafely(StoreKey, entries_, 0, entries_.size() - 1, entries_.size());
 }
 
 void TfrmMain::aRefreshExecute() {

@@ -44,8 +44,10 @@ void TfrmMain::DropFolders(const std::vector<std::wstring>& paths) {
                 skipped += L"\n" + path;
                 continue;
             }
+            // The new row, not the stored entries the append may have joined after it.
+            int row = (int)entries_.size();
             AppendEntry(StoreKey, entries_, {AliasFromPath(path), path});
-            last = (int)entries_.size() - 1;
+            last = row;
         }
     }
     if (!skipped.empty())

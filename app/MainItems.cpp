@@ -8,16 +8,18 @@ void TfrmMain::aAddFolderExecute() {
     win::Sealed<TfrmProperty> dialog(Handle(), L"", L"");
     if (dialog.ShowModal() != win::mrOk) return;
     int selected = lvMain.Selected();
-    // The row shows even when the store refuses the write.
+    // Shows the new row, and the stored ones it joined, also when a bad
+    // value or a refused write ends the append.
     struct ShowAfter {
         TfrmMain* form;
         int selected;
+        int row;  // where the new entry goes; joined ones may follow it
         ~ShowAfter() {
             form->ShowEntries(selected);
             // The selection stays; the new row is brought into view.
-            form->lvMain.EnsureVisible((int)form->entries_.size() - 1);
+            if (row < (int)form->entries_.size()) form->lvMain.EnsureVisible(row);
         }
-    } show{this, selected};
+    } show{this, selected, (int)entries_.size()};
     AppendEntry(StoreKey, entries_, dialog.Entry());
 }
 
@@ -30,8 +32,7 @@ void TfrmMain::aEditExecute() {
     FolderEntry entry = dialog.Entry();
     entries_[k] = entry;
     lvMain.RedrawRows(k, k);
-    WriteValue(StoreKey, AliasName(k), entry.Alias);
-    WriteValue(StoreKey, PathName(k), entry.Path);
+    WriteEntry(StoreKey, k, entry);
 }
 
 void TfrmMain::aOptionsExecute() {

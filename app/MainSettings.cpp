@@ -34,6 +34,11 @@ void TfrmMain::LoadSettings() {
             top = defTop;
         }
         SetBounds(left, top, width, height);
+        // The system cuts an absurd size down and clamps the position, and
+        // a huge width makes almost any rectangle touch a screen: the
+        // window as it came out must still show.
+        RECT got = Bounds();
+        if (!PositionUsable(got)) SetBounds(defLeft, defTop, got.right - got.left, got.bottom - got.top);
         lvMain.SetColumnWidth(0, ini.ReadInteger(L"ListView", L"C0", kDefaultC0));
         lvMain.SetColumnWidth(1, ini.ReadInteger(L"ListView", L"C1", kDefaultC1));
     }

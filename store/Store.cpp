@@ -1,13 +1,45 @@
 #include "store/Store.h"
 
+#include "store/RewriteRecord.h"
+#include "win/Error.h"
 #include "win/Registry.h"
+
+namespace {
+
+StoreWriteHook& Hook() {
+    static StoreWriteHook hook;
+    return hook;
+}
+
+void Write(const win::RegKey& reg, const std::wstring& name, const std::wstring& text) {
+    BeforeStoreWrite();
+    reg.WriteString(name, text);
+}
+
+// Whether the value reads as a non-empty string (a value of another type
+// does not, and is not read here: that is the next load's to report).
+bool HoldsText(const win::RegKey& reg, const std::wstring& name) {
+    try {
+        return !reg.ReadString(name).empty();
+    } catch (const win::Error&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+void SetStoreWriteHook(StoreWriteHook hook) { Hook() = std::move(hook); }
+
+void BeforeStoreWrite() {
+    if (Hook()) Hook()();
+}
 
 std::wstring AliasName(size_t position) { return L"N" + std::to_wstring(position); }
 std::wstring PathName(size_t position) { return L"P" + std::to_wstring(position); }
 
 void WriteValue(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
     win::RegKey reg(key, true);
-    if (reg.IsOpen()) reg.WriteString(name, text);
+    if (reg.IsOpen()) Write(reg, name, text);
 }
 
 void LoadList(const std::wstring& key, FolderList& list) {
@@ -25,20 +57,59 @@ void RewriteEntries(const std::wstring& key, const FolderList& list, size_t firs
     win::RegKey reg(key, true);
     if (!reg.IsOpen() || last >= list.size()) return;
     for (size_t i = first; i <= last; ++i) {
-        reg.WriteString(AliasName(i), list[i].Alias);
-        reg.WriteString(PathName(i), list[i].Path);
+        Write(reg, AliasName(i), list[i].Alias);
+        Write(reg, PathName(i), list[i].Path);
     }
 }
 
 void DeleteSlot(const std::wstring& key, size_t n) {
     win::RegKey reg(key, false);
     if (!reg.IsOpen()) return;
+    BeforeStoreWrite();
     reg.DeleteValue(AliasName(n));
+    BeforeStoreWrite();
     reg.DeleteValue(PathName(n));
 }
 
 void AppendEntry(const std::wstring& key, FolderList& list, const FolderEntry& entry) {
+    FinishPendingRewrite(key);
+    win::RegKey reg(key, true);
+    if (!reg.IsOpen()) {
+        list.push_back(entry);
+        return;
+    }
+    size_t k = list.size();
+    // The position is incomplete (that is where the list ends). The value it
+    // lacks is written last, so that it stays incomplete until the entry is
+    // whole: a stale path left there must not pair with the new alias.
+    if (HoldsText(reg, PathName(k))) {
+        Write(reg, PathName(k), entry.Path);
+        Write(reg, AliasName(k), entry.Alias);
+    } else {
+        Write(reg, AliasName(k), entry.Alias);
+        Write(reg, PathName(k), entry.Path);
+    }
     list.push_back(entry);
-    WriteValue(key, AliasName(list.size() - 1), entry.Alias);
-    WriteValue(key, PathName(list.size() - 1), entry.Path);
+    // Entries stored beyond a gap this append closed are part of the list
+    // now; a bad value ends them here, as it ends the next load.
+    for (size_t i = list.size();; ++i) {
+        FolderEntry next;
+        try {
+            next.Alias = reg.ReadString(AliasName(i));
+            if (next.Alias.empty()) break;  // the common case: one query
+            next.Path = reg.ReadString(PathName(i));
+        } catch (const win::Error&) {
+            break;
+        }
+        if (next.Path.empty()) break;
+        list.push_back(std::move(next));
+    }
+}
+
+void WriteEntry(const std::wstring& key, size_t position, const FolderEntry& entry) {
+    FinishPendingRewrite(key);
+    win::RegKey reg(key, true);
+    if (!reg.IsOpen()) return;
+    Write(reg, AliasName(position), entry.Alias);
+    Write(reg, PathName(position), entry.Path);
 }

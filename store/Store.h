@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,33 @@ void LoadList(const std::wstring& key, FolderList& list);
 void RewriteEntries(const std::wstring& key, const FolderList& list, size_t first, size_t last);
 // Removes "N<n>" and "P<n>".
 void DeleteSlot(const std::wstring& key, size_t n);
-// Appends an entry to the list and writes it to the new last position.
+
+// Appends an entry: writes it to the first position past the list, then
+// takes into the list the entries stored beyond that position (an append
+// that closes a gap joins them, and no later append may land on them). The
+// list grows only once the entry is stored, unless the key cannot be opened
+// at all; until the second value is written the position still reads as
+// incomplete, so a crash in between leaves the list as it was.
 void AppendEntry(const std::wstring& key, FolderList& list, const FolderEntry& entry);
+// Overwrites the entry at one position, alias first.
+void WriteEntry(const std::wstring& key, size_t position, const FolderEntry& entry);
+
+// Writes list[first..last] to their positions (nothing when first > last),
+// then removes the positions list.size() .. oldCount-1. When that changes
+// more than one position, the target is first recorded in the subkey
+// "<key>\Rewrite" (see RewriteRecord.h), which the store's readers never
+// look at, and the record is removed once everything is written; a crash in
+// between leaves it for FinishRewrite at the next start.
+void RewriteSafely(const std::wstring& key, const FolderList& list, size_t first, size_t last,
+                   size_t oldCount);
+
+enum class RecordState { None, Finished, Damaged };
+// Completes the rewrite a record left behind describes, exactly, and removes
+// the record. A damaged record is removed and the store left as it stands.
+RecordState FinishRewrite(const std::wstring& key);
+
+// Called before every change the store makes to the registry (a value set or
+// deleted, the record written or removed). Tests make it throw to stand for
+// a crash or a refused write at that point; empty in the program.
+using StoreWriteHook = std::function<void()>;
+void SetStoreWriteHook(StoreWriteHook hook);
