@@ -13,6 +13,7 @@ enum CommandId : unsigned {
     cmdOptions = 111,
     cmdImport = 121,
     cmdExport = 122,
+    cmdUndo = 131,
 };
 
 // Posted by a second start to the running instance.

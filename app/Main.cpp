@@ -99,6 +99,10 @@ void TfrmMain::CreateActions() {
     // Menu-only commands, kept as actions for their fixed command numbers.
     aImport = &a.Add(cmdImport, L"&Import...", L"", -1, 0, [this] { miImportClick(); });
     aExport = &a.Add(cmdExport, L"E&xport...", L"", -1, 0, [this] { miExportClick(); });
+    // Not in the main menu, whose items stay as they are: Ctrl+Z and the
+    // list's context menu reach it.
+    aUndo = &a.Add(cmdUndo, L"&Undo", L"Undo the last change to the list", -1, kCtrl | 'Z',
+                   [this] { aUndoExecute(); }, [this] { return aUndoUpdate(); });
     aOptions = &a.Add(cmdOptions, L"&Options...", L"", -1, kCtrl | 'O', [this] { aOptionsExecute(); });
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/Undo.h"
 #include "store/Store.h"
 #include "win/Form.h"
 #include "win/ImageList.h"
@@ -36,6 +37,7 @@ public:
     win::Action* aImport = nullptr;  // the File menu's list-file commands
     win::Action* aExport = nullptr;
     win::Action* aOptions = nullptr;  // the File menu's "&Options..."
+    win::Action* aUndo = nullptr;     // Ctrl+Z and the list's context menu
 
     std::unique_ptr<xpmenu::TXPMenu> XPMenu1;  // the menu, tool bar and dialog look
 
@@ -65,6 +67,22 @@ public:
     bool aItemUpUpdate();
     bool aItemDownUpdate();
     bool aSortUpdate();
+    void aUndoExecute();  // MainUndo.cpp
+    bool aUndoUpdate();
+    // Made before a command changes the list; when it ends with the list
+    // changed, Undo can take the change back. `appends` for commands that
+    // append, whose first append may bring in entries hidden beyond a gap.
+    class Change {
+    public:
+        explicit Change(TfrmMain& form, bool appends = false);
+        ~Change();
+        Change(const Change&) = delete;
+        Change& operator=(const Change&) = delete;
+
+    private:
+        TfrmMain& form_;
+        UndoStep step_;
+    };
     bool lvMainKeyDown(WORD key);  // MainKeys.cpp
     int lvMainFindPrefix(const std::wstring& prefix, int start);
     // Appends each existing folder with the alias the item dialog would
@@ -100,5 +118,6 @@ private:
     bool ListVisible() const;
 
     FolderList entries_;
+    UndoHistory undo_;
     std::vector<std::exception_ptr> startupErrors_;
 };

@@ -13,6 +13,7 @@ void TfrmMain::aDeleteExecute() {
         MessageBoxW(Handle(), L"Are you sure you want to remove the selected item?", L"Pathnook",
                     MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) != IDYES)
         return;
+    Change change(*this);
     entries_.erase(entries_.begin() + k);
     int select = (size_t)k < n - 1 ? k : (entries_.empty() ? -1 : 0);
     ShowEntries(select);
@@ -22,6 +23,7 @@ void TfrmMain::aDeleteExecute() {
 void TfrmMain::aItemUpExecute() {
     int k = lvMain.Selected();
     if (k <= 0 || (size_t)k >= entries_.size()) return;
+    Change change(*this);
     std::swap(entries_[k], entries_[k - 1]);
     lvMain.RedrawRows(k - 1, k);
     RewriteSafely(StoreKey, entries_, k - 1, k, entries_.size());
@@ -31,6 +33,7 @@ void TfrmMain::aItemUpExecute() {
 void TfrmMain::aItemDownExecute() {
     int k = lvMain.Selected();
     if (k < 0 || (size_t)k + 1 >= entries_.size()) return;
+    Change change(*this);
     std::swap(entries_[k], entries_[k + 1]);
     lvMain.RedrawRows(k, k + 1);
     RewriteSafely(StoreKey, entries_, k, k + 1, entries_.size());
@@ -38,6 +41,7 @@ void TfrmMain::aItemDownExecute() {
 }
 
 void TfrmMain::aSortExecute() {
+    Change change(*this);
     SortByAlias(entries_, SortAscending);
     SortAscending = !SortAscending;
     aSort->SetHint(SortAscending ? L"Sort by Alias(Ascending)" : L"Sort by Alias(Descending)");

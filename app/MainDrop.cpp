@@ -36,6 +36,7 @@ void TfrmMain::DropFolders(const std::vector<std::wstring>& paths) {
             int& last;
             ~ShowAfter() { form->ShowEntries(last >= 0 ? last : form->lvMain.Selected()); }
         } show{this, last};
+        Change change(*this, true);
         for (const std::wstring& path : paths) {
             UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
             bool folder = win::DirectoryExists(path);

@@ -20,6 +20,7 @@ void TfrmMain::aAddFolderExecute() {
             if (row < (int)form->entries_.size()) form->lvMain.EnsureVisible(row);
         }
     } show{this, selected, (int)entries_.size()};
+    Change change(*this, true);
     AppendEntry(StoreKey, entries_, dialog.Entry());
 }
 
@@ -30,6 +31,7 @@ void TfrmMain::aEditExecute() {
     dialog.SetText(L"Edit Item");
     if (dialog.ShowModal() != win::mrOk || (size_t)k >= entries_.size()) return;
     FolderEntry entry = dialog.Entry();
+    Change change(*this);
     entries_[k] = entry;
     lvMain.RedrawRows(k, k);
     WriteEntry(StoreKey, k, entry);

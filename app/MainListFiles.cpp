@@ -24,7 +24,10 @@ void TfrmMain::miImportClick() {
     if (!dialog.Execute(Handle())) return;
     int selected = lvMain.Selected();
     size_t before = Entries().size();
-    ImportListFile(dialog.FileName, StoreKey, Entries());
+    {
+        Change change(*this, true);
+        ImportListFile(dialog.FileName, StoreKey, Entries());
+    }
     ShowEntries(selected);
     if (Entries().size() > before) lvMain.EnsureVisible((int)Entries().size() - 1);
 }

@@ -106,6 +106,22 @@ void AppendEntry(const std::wstring& key, FolderList& list, const FolderEntry& e
     }
 }
 
+FolderList StoredFrom(const std::wstring& key, size_t position) {
+    FolderList run;
+    win::RegKey reg(key, false);
+    if (!reg.IsOpen()) return run;
+    try {
+        for (size_t i = position;; ++i) {
+            FolderEntry entry{reg.ReadString(AliasName(i)), reg.ReadString(PathName(i))};
+            if (entry.Alias.empty() || entry.Path.empty()) break;
+            run.push_back(std::move(entry));
+        }
+    } catch (const win::Error&) {
+        // A wrong-typed value ends the run, as it ends a load.
+    }
+    return run;
+}
+
 void WriteEntry(const std::wstring& key, size_t position, const FolderEntry& entry) {
     FinishPendingRewrite(key);
     win::RegKey reg(key, true);

@@ -43,6 +43,10 @@ void DeleteSlot(const std::wstring& key, size_t n);
 // at all; until the second value is written the position still reads as
 // incomplete, so a crash in between leaves the list as it was.
 void AppendEntry(const std::wstring& key, FolderList& list, const FolderEntry& entry);
+// The entries stored from `position` on, up to the next position that is
+// missing, empty or unreadable: what an append that closes a gap just before
+// `position` takes into the list.
+FolderList StoredFrom(const std::wstring& key, size_t position);
 // Overwrites the entry at one position, alias first.
 void WriteEntry(const std::wstring& key, size_t position, const FolderEntry& entry);
 
