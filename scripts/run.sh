@@ -6,6 +6,11 @@ source "$(dirname "$0")/common.sh"
 pn_install_deps
 pn_build Release
 pn_display
+# Help > Help opens Pathnook.chm in Wine's help viewer, which shows its pages
+# with Wine's HTML engine (Gecko); Debian does not package it, so the pages
+# come up blank. The same pages are beside the build as plain HTML.
+echo "Help under Wine: Debian ships no Wine Gecko, so the help viewer shows blank pages."
+echo "Read the same pages in any browser: $BUILD/bin/help/index.html"
 export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-pathnook}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then pn_prefix "$WINEPREFIX"; pn_restart_server; fi
 if [ -n "${PN_STARTED_XVFB:-}" ]; then
