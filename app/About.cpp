@@ -1,5 +1,6 @@
 #include "app/About.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/Version.h"
@@ -43,7 +44,10 @@ TfrmAbout::TfrmAbout(HWND owner) : owner_(owner) {
     lOwner.Create(h, kOwnerLine, 80, 116);
     lEmail.Create(h, L"Email:", 80, 141);
     lMail.OnClick = [this] { lMailClick(); };
-    lMail.Create(h, kSupportMail, 112, 141);
+    // The address follows its caption after at least a space, even in a face
+    // wider than the one the layout was made for.
+    RECT email = lEmail.Bounds();
+    lMail.Create(h, kSupportMail, std::max<int>(112, email.right + win::TextExtent(lEmail.Handle(), L" ").cx), 141);
     bvLine.Create(h, 80, 166, 262, 2);
     lbEAddress.OnClick = [this] { lbEAddressClick(); };
     lbEAddress.Create(h, kHomePage, 80, 178);

@@ -1,16 +1,36 @@
 #include "app/Options.h"
 
+#include <algorithm>
+
 #include "app/Global.h"
 
 namespace {
 constexpr int kClientWidth = 340, kClientHeight = 188;
+constexpr int kGroupWidth = 321, kBoxMargin = 14;  // a box's right edge to the group box's
+
+// A box whose caption needs more than its one line in the face the system
+// resolved keeps its place and grows to the right, so the caption shows whole.
+void GrowToCaption(flat::TFlatCheckBox& box) {
+    const std::wstring text = box.Text();
+    HDC dc = GetDC(box.Handle());
+    HGDIOBJ old = SelectObject(dc, box.Font());
+    RECT need{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), (int)text.size(), &need, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(box.Handle(), dc);
+    RECT caption = box.CaptionRect();
+    int extra = need.right - (caption.right - caption.left);
+    if (extra <= 0) return;
+    RECT b = box.Bounds();
+    box.SetBounds(b.left, b.top, b.right - b.left + extra, b.bottom - b.top);
 }
+}  // namespace
 
 TfrmOptions::TfrmOptions(HWND owner, std::function<void()> saveSettings)
     : TDialogForm(L"TfrmOptions", L"Options", kClientWidth, kClientHeight, owner),
       saveSettings_(std::move(saveSettings)) {
     HWND h = Handle();
-    GroupBox1.Create(h, L"", 9, 6, 321, 131);
+    GroupBox1.Create(h, L"", 9, 6, kGroupWidth, 131);
     HWND g = GroupBox1.Handle();
     // Created in their tab order, which is not their order on the screen.
     cbExploreFolder.Create(g, 16, 56, 291, 17, L"Explore folder when opening it in a stand alone window");
@@ -20,6 +40,24 @@ TfrmOptions::TfrmOptions(HWND owner, std::function<void()> saveSettings)
     bOK.OnClick = [this] { bOKClick(); };
     bCancel.Create(h, 254, 149, 75, 25, L"&Cancel");
     bCancel.ModalResult = win::mrCancel;
+    // Boxes that grew take the group box, the dialog and its right-aligned
+    // buttons along, keeping the box's margin on the right.
+    int grow = 0;
+    for (auto* box : {&cbExploreFolder, &cbAskDelete, &cbEnableImage}) {
+        GrowToCaption(*box);
+        grow = std::max<int>(grow, box->Bounds().right + kBoxMargin - kGroupWidth);
+    }
+    if (grow > 0) {
+        RECT w{};
+        GetWindowRect(h, &w);
+        SetWindowPos(h, nullptr, 0, 0, w.right - w.left + grow, w.bottom - w.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GroupBox1.SetBounds(9, 6, kGroupWidth + grow, 131);
+        for (auto* b : {&bOK, &bCancel}) {
+            RECT r = b->Bounds();
+            b->SetBounds(r.left + grow, r.top, r.right - r.left, r.bottom - r.top);
+        }
+    }
 
     cbEnableImage.SetChecked(AppOptions.EnableImage);
     cbExploreFolder.SetChecked(AppOptions.ExploreFolder);

@@ -14,7 +14,8 @@ pn_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 # Installs what the build and Wine need; does nothing when all is present.
 pn_install_deps() {
   local pkgs="wine wine64 g++-mingw-w64-x86-64-posix cmake ninja-build googletest xvfb xauth
-    imagemagick xdotool fonts-wine fonts-arphic-uming fp-utils dpkg-dev nsis"
+    imagemagick xdotool fonts-wine fonts-dejavu-core fonts-arphic-uming fonts-ipafont-mincho
+    fp-utils dpkg-dev nsis"
   local missing=""
   for p in $pkgs; do dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"; done
   if [ -n "$missing" ]; then
@@ -85,6 +86,47 @@ pn_display() {
 }
 xdpyinfo_ok() { xset -display "$DISPLAY" q >/dev/null 2>&1 || import -display "$DISPLAY" -window root -crop 1x1+0+0 null: >/dev/null 2>&1; }
 
+# The faces a prefix resolves the program's fonts to, from Debian packages
+# that pn_install_deps brings, so that no other host font can take their place:
+# - "MS Sans Serif" (dialogs, list) is Wine's Tahoma. Wine passes over its own
+#   bitmap-only ms_sans_serif.ttf and wants sserife.fon, the file the prefix's
+#   Fonts key names; but that bitmap face draws a bar for every character
+#   outside its code page and never falls back to a linked face, so Chinese or
+#   Greek aliases could not show. Tahoma has the same 13-pixel cell at 8 points
+#   and is Wine's own dialog face ("MS Shell Dlg").
+# - "宋体" (menus) is IPA P Mincho: among the packaged Song/Ming faces the one
+#   whose Latin letters read best at 12 pixels.
+# - Both fall back, through the system font-link table, to DejaVu Sans (Greek,
+#   Cyrillic and the rest of Europe) and AR PL UMing (Chinese, Japanese kana).
+PN_FONT_FILES="/usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf
+  /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+  /usr/share/fonts/truetype/arphic/uming.ttc /usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf"
+
+# A REG_MULTI_SZ value in .reg syntax.
+pn_multi_sz() {
+  local s="" x
+  for x in "$@"; do s="$s$x"$'\001'; done
+  printf '%s\001' "$s" | tr '\001' '\000' | iconv -f UTF-8 -t UTF-16LE |
+    od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//'
+}
+
+pn_prefix_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+  mkdir -p "$fonts"
+  for f in $PN_FONT_FILES; do
+    [ -f "$f" ] || { echo "Missing $f: run pn_install_deps" >&2; return 1; }
+    ln -sf "$f" "$fonts/"
+  done
+  local link latin
+  link="$(pn_multi_sz 'DejaVuSans.ttf,DejaVu Sans' 'uming.ttc,AR PL UMing CN')"
+  latin="$(pn_multi_sz 'uming.ttc,AR PL UMing CN' 'DejaVuSans.ttf,DejaVu Sans')"
+  printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+  printf '"MS Sans Serif"="Tahoma"\r\n"宋体"="IPAPMincho"\r\n\r\n'
+  printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+  printf '"Tahoma"=hex(7):%s\r\n"MS Sans Serif"=hex(7):%s\r\n' "$link" "$link"
+  printf '"IPAPMincho"=hex(7):%s\r\n"宋体"=hex(7):%s\r\n\r\n' "$latin" "$latin"
+}
+
 # A fresh prefix with the fonts the program asks for and one virtual desktop.
 pn_prefix() {
   export WINEPREFIX="$1"
@@ -94,17 +136,13 @@ pn_prefix() {
   # nowhere, or it would hold the caller's pipe open.
   wineserver -p >/dev/null 2>&1 </dev/null &
   wineboot -i >/dev/null 2>&1
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  mkdir -p "$fonts"
-  cp /usr/share/wine/fonts/ms_sans_serif.ttf "$fonts/" 2>/dev/null || true
-  cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
   local reg="$WINEPREFIX/pathnook-setup.reg"
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1280x1024"\r\n\r\n'
     printf '[HKEY_CLASSES_ROOT\\.txt]\r\n@="txtfile"\r\n\r\n'
-    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"宋体"="AR PL UMing CN"\r\n\r\n'
+    pn_prefix_fonts
   } | iconv -f UTF-8 -t UTF-16 > "$reg"
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
 }
@@ -114,6 +152,16 @@ pn_prefix() {
 # HKCU\Software\Pathnook) in a prefix without it, such as run.sh's.
 PN_TEST_MARK="pathnook-throwaway-prefix"
 pn_mark_throwaway() { : > "$WINEPREFIX/drive_c/$PN_TEST_MARK"; }
+
+# Stops with the reason when a font the program asks for resolves to another
+# face or height than pn_prefix_fonts sets up.
+pn_check_faces() {
+  if ! wine "$BUILD/bin/fontcheck.exe"; then
+    echo "The Wine prefix $WINEPREFIX resolves the program's fonts elsewhere (see above);" \
+      "tests that measure text would fail. Check pn_prefix_fonts in scripts/common.sh." >&2
+    return 1
+  fi
+}
 
 # The virtual desktop takes effect with the next server; run.sh and the
 # screenshots want its title bars.
@@ -140,4 +188,5 @@ pn_fresh_session() {
   PN_TEMP_PREFIX="$(mktemp -d /tmp/pathnook-wine.XXXXXX)"
   pn_prefix "$PN_TEMP_PREFIX"
   pn_mark_throwaway
+  pn_check_faces
 }

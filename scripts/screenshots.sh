@@ -61,6 +61,6 @@ xdotool key Tab space   # from the path field to the separator box, checked
 crop item-dialog-separator.png 323x228+479+398
 xdotool key alt+c; sleep 0.8
 xdotool key ctrl+o
-crop options-dialog.png 358x224+461+400
+crop options-dialog.png 374x224+453+400
 xdotool key alt+c; sleep 0.5
 wineserver -k

@@ -115,7 +115,12 @@ LRESULT TControlSubClass::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (!r->Recreating) r->Unhook();
         else r->Recreating = false;
         return result;
-    case WM_SETFOCUS: r->Hot = true; r->PaintControl(); break;
+    case WM_SETFOCUS:
+        // A push button's hot look follows the pointer alone; focus has a
+        // look of its own.
+        if (!IsPushButton(hwnd)) r->Hot = true;
+        r->PaintControl();
+        break;
     case WM_KILLFOCUS: r->Hot = false; r->PaintControl(); break;
     case WM_PAINT: r->Recreating = false; r->PaintControl(); break;
     case WM_WINDOWPOSCHANGED: r->Recreating = true; break;
@@ -154,7 +159,7 @@ LRESULT TControlSubClass::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_MOUSELEAVE:
-        if (enabled && GetFocus() != hwnd) {
+        if (enabled && (GetFocus() != hwnd || IsPushButton(hwnd))) {
             r->Hot = false;
             r->PaintControl();
         }

@@ -90,6 +90,13 @@ void TXPMenu::MeasureMenuItem(win::MenuItem& item, HDC dc, int& width, int& heig
     int w = ts.cx + 5;
     if (text.find(L'&') != std::wstring::npos) w -= TextSize(dc, L"&").cx;
     if (!bar && !item.Items.empty()) w += 6;
+    if (bar) {
+        // A title is drawn 3 pixels and a space in from the left, and an open
+        // title's box has its right edge and shadow 8 pixels in from the right:
+        // the same margin on the right keeps the whole title inside the box.
+        const int margin = 3 + TextSize(dc, L" ").cx;
+        w = (w - 5) + 2 * margin + 8;
+    }
     SIZE img = ImageSizeOf(item, bar);
     if (width < w + img.cx) width = w + img.cx;
     if (item.IsSeparator()) {

@@ -77,7 +77,7 @@ TEST(AboutBox, CaptionSizeFontAndEveryElementAtItsPlace) {
     const Spot spots[] = {
         {&about.imgBanner, 0, 0},     {&about.imgIcon, 20, 61},   {&about.lName, 80, 66},
         {&about.lVersion, 80, 91},    {&about.lOwner, 80, 116},   {&about.lEmail, 80, 141},
-        {&about.lMail, 112, 141},     {&about.bvLine, 80, 166},   {&about.lbEAddress, 80, 178},
+        {&about.bvLine, 80, 166},     {&about.lbEAddress, 80, 178},
         {&about.suitempbOK, 268, 208},
     };
     for (const Spot& s : spots) {
@@ -86,6 +86,16 @@ TEST(AboutBox, CaptionSizeFontAndEveryElementAtItsPlace) {
         EXPECT_EQ(r.top, s.top) << s.control->Text();
         EXPECT_EQ(GetParent(s.control->Handle()), about.Handle());
         EXPECT_TRUE(IsWindowVisible(s.control->Handle()) || !IsWindowVisible(about.Handle()));
+    }
+    // The address stands where the layout puts it, or further right when
+    // its caption needs the room: a space clear of "Email:" either way.
+    RECT email = about.lEmail.Bounds(), mail = about.lMail.Bounds();
+    EXPECT_EQ(mail.top, 141);
+    EXPECT_GE(mail.left, 112);
+    EXPECT_GE(mail.left, email.right + win::TextExtent(about.lEmail.Handle(), L" ").cx);
+    EXPECT_EQ(email.right - email.left, win::TextExtent(about.lEmail.Handle(), L"Email:").cx);
+    if (mail.left > 112) {
+        EXPECT_EQ(mail.left, email.right + win::TextExtent(about.lEmail.Handle(), L" ").cx);
     }
     auto size = [](const win::Window& w) {
         RECT r = w.Bounds();

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/Global.h"
 #include "app/Options.h"
 #include "win/Application.h"
@@ -26,6 +28,18 @@ void ExpectBounds(HWND w, int x, int y, int width, int height) {
     EXPECT_EQ(r.bottom - r.top, height);
 }
 
+// The caption's width on one line in the box's own font.
+int CaptionWidth(flat::TFlatCheckBox& box) {
+    std::wstring text = box.Text();
+    HDC dc = GetDC(box.Handle());
+    HGDIOBJ old = SelectObject(dc, box.Font());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
+    SelectObject(dc, old);
+    ReleaseDC(box.Handle(), dc);
+    return size.cx;
+}
+
 class OptionsFormTest : public ::testing::Test {
 protected:
     void SetUp() override { saved = AppOptions; }
@@ -40,20 +54,41 @@ TEST_F(OptionsFormTest, BoxesStartFromTheOptionsInTheirPlacesAndTabOrder) {
     win::Sealed<TfrmOptions> d(nullptr, {});
     EXPECT_EQ(d.Text(), L"Options");
     RECT c = d.ClientRect();
-    EXPECT_EQ(c.right, 340);
     EXPECT_EQ(c.bottom, 188);
+    // A caption longer in the resolved face than its box widens the box to
+    // the right, and the group box, the dialog and its right-aligned buttons
+    // by as much.
+    const int grow = c.right - 340;
+    EXPECT_GE(grow, 0);
     EXPECT_TRUE(d.cbExploreFolder.Checked());
     EXPECT_FALSE(d.cbAskDelete.Checked());
     EXPECT_TRUE(d.cbEnableImage.Checked());
     EXPECT_EQ(d.cbEnableImage.Caption(), L"Enable preview image");
     EXPECT_EQ(d.cbExploreFolder.Caption(), L"Explore folder when opening it in a stand alone window");
     EXPECT_EQ(d.cbAskDelete.Caption(), L"Ask before removing a selected item from list");
-    ExpectBounds(d.GroupBox1.Handle(), 9, 6, 321, 131);
-    ExpectBounds(d.cbEnableImage.Handle(), 16, 24, 209, 17);
-    ExpectBounds(d.cbExploreFolder.Handle(), 16, 56, 291, 17);
-    ExpectBounds(d.cbAskDelete.Handle(), 16, 88, 257, 17);
-    ExpectBounds(d.bOK.Handle(), 168, 149, 75, 25);
-    ExpectBounds(d.bCancel.Handle(), 254, 149, 75, 25);
+    ExpectBounds(d.GroupBox1.Handle(), 9, 6, 321 + grow, 131);
+    struct Place {
+        flat::TFlatCheckBox* box;
+        int top, width;
+    };
+    int widest = 0;
+    for (Place p : {Place{&d.cbEnableImage, 24, 209}, Place{&d.cbExploreFolder, 56, 291},
+                    Place{&d.cbAskDelete, 88, 257}}) {
+        RECT r = BoundsOf(p.box->Handle());
+        EXPECT_EQ(r.left, 16);
+        EXPECT_EQ(r.top, p.top);
+        EXPECT_EQ(r.bottom - r.top, 17);
+        EXPECT_GE(r.right - r.left, p.width);
+        RECT caption = p.box->CaptionRect();
+        EXPECT_LE(CaptionWidth(*p.box), caption.right - caption.left) << "cut: " << r.right - r.left;
+        widest = std::max<int>(widest, r.right);
+    }
+    EXPECT_LE(widest + 14, 321 + grow);  // inside the group box, clear of its frame
+    if (grow > 0) {
+        EXPECT_EQ(widest + 14, 321 + grow);
+    }
+    ExpectBounds(d.bOK.Handle(), 168 + grow, 149, 75, 25);
+    ExpectBounds(d.bCancel.Handle(), 254 + grow, 149, 75, 25);
     EXPECT_EQ(GetParent(d.cbAskDelete.Handle()), d.GroupBox1.Handle());
 
     HWND h = d.Handle();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "support/TestSupport.h"
 #include "xpmenu/XPTestForms.h"
 #include "win/Application.h"
 #include "win/ImageList.h"
@@ -428,4 +429,37 @@ TEST(XPLifetime, APainterThatGoesLeavesNoHandlerOnOtherForms) {
     SendMessageW(other.Handle(), WM_MEASUREITEM, 0, (LPARAM)&mis);
     Repaint(bar.Handle());
     owner.reset();
+}
+
+TEST(XPButtons, AFocusedButtonGoesBackToItsFocusedLookWhenThePointerLeaves) {
+    win::Sealed<TestForm> form;
+    win::PushButton ok;
+    ok.Create(form.Handle(), L"OK", 40, 40, 75, 25);
+    TXPMenu xp(form);
+    xp.SetActive(true);
+    SetWindowPos(form.Handle(), HWND_TOP, 100, 100, 0, 0, SWP_NOSIZE);
+    ShowWindow(form.Handle(), SW_SHOW);
+    SetForegroundWindow(form.Handle());
+    SetFocus(ok.Handle());
+    POINT away{20, 20}, over{37, 12};  // beside the button, and over it left of its caption
+    ClientToScreen(form.Handle(), &away);
+    ClientToScreen(ok.Handle(), &over);
+    SetCursorPos(away.x, away.y);
+    Pump();
+    ASSERT_EQ(GetFocus(), ok.Handle());
+    const TPaintColors& pc = xp.PaintColors();
+    const COLORREF focused = pc.IconColumn;
+    const COLORREF hot = LightenColor(clBtnFace, pc.HotLighten);
+    ASSERT_NE(focused, hot);
+    auto fill = [&] { return WindowPixel(ok.Handle(), 6, 12); };
+    auto edge = [&] { return WindowPixel(ok.Handle(), 0, 12); };
+    const COLORREF focusEdge = LightenColor(LightenColor(pc.SelectBorder, 60), 30);
+    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == focused; })) << std::hex << fill();
+    EXPECT_EQ(edge(), focusEdge);
+
+    SetCursorPos(over.x, over.y);
+    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == hot; })) << std::hex << fill();
+    SetCursorPos(away.x, away.y);
+    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == focused; })) << std::hex << fill();
+    EXPECT_EQ(edge(), focusEdge);
 }

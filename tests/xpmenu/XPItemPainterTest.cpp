@@ -226,3 +226,28 @@ TEST_F(ItemPainter, FewColoursWithSystemColoursGiveAWhiteMenuAndSelection) {
     EXPECT_EQ(n.At(205, 5), RGB(255, 255, 255));
     EXPECT_EQ(n.At(17, 7), kRed);  // no fading below 16 bits per pixel
 }
+
+TEST_F(ItemPainter, AnOpenBarTitleLiesWholeInsideItsBox) {
+    HDC dc = GetDC(nullptr);
+    int w = 0, h = 0;
+    xp.MeasureMenuItem(*file, dc, w, h);
+    ReleaseDC(nullptr, dc);
+    ASSERT_GT(w, 0);
+    Surface s(w + 10, h + 2);
+    xp.PaintMenuItem(*file, s.DC(), {0, 0, w, h}, true);
+    // The box's right edge: the last column of its top edge.
+    int edge = -1;
+    for (int x = 0; x < w; ++x)
+        if (s.At(x, 0) == C().SelectBorder) edge = x;
+    ASSERT_GT(edge, 0);
+    // The title's rightmost ink lies left of the edge, with a column to spare,
+    // and no letter runs over the edge.
+    int ink = -1;
+    for (int y = 1; y < h - 1; ++y) {
+        EXPECT_EQ(s.At(edge, y), C().SelectBorder) << "row " << y;
+        for (int x = 1; x < edge; ++x)
+            if (s.At(x, y) != C().SelectFill && x > ink) ink = x;
+    }
+    EXPECT_GT(ink, 4);  // the title was drawn
+    EXPECT_LT(ink, edge - 1);
+}
