@@ -210,6 +210,7 @@ TEST_F(ItemDialogTest, TheFolderPickerIsCentredAndHoldsTheProgramUntilCancelled)
     ItemDialog d = Open(cmdAddFolder, L"Add Item");
     ASSERT_TRUE(d.Complete());
     SetText(d.name, L"typed");
+    ASSERT_EQ(TextOf(d.name), L"typed");
     // The "..." button has no window of its own: it lives in the group box.
     Click(d.group, 257 + 11, 61 + 11);
     HWND picker = nullptr;
