@@ -43,11 +43,11 @@ protected:
         app = std::make_unique<PathnookProcess>(dir.Path());
         ASSERT_TRUE(app->Start());
     }
-    // Runs a command as its menu item does and waits until the store shows `expected`.
+    // Runs a command as its menu item does; once the program has handled it,
+    // the store and the list show `expected`.
     void Run(unsigned command, const Entries& expected) {
         app->Command(command);
-        WaitUntil([&] { return Slots() == SlotsOf(expected); }, 3000);
-        app->Settle();
+        ASSERT_TRUE(app->Sync());
         EXPECT_EQ(Slots(), SlotsOf(expected));
         EXPECT_EQ(app->RowCount(), (int)expected.size());
     }
@@ -75,7 +75,7 @@ TEST_F(CommandsTest, DeleteRewritesTheTailAndSelectsAsDescribed) {
     Run(cmdDelete, {});
     EXPECT_EQ(app->SelectedRow(), -1);
     app->Command(cmdDelete);  // nothing selected: disabled, nothing happens
-    app->Settle();
+    EXPECT_TRUE(app->Sync());
     EXPECT_TRUE(Slots().empty());
 }
 
@@ -92,7 +92,8 @@ TEST_F(CommandsTest, DeleteAsksFirstWhenAskDeleteIsOn) {
     // No is the default button.
     EXPECT_TRUE(GetWindowLongW(GetDlgItem(box, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
     PressButton(box, IDNO);
-    app->Settle(300);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    ASSERT_TRUE(app->Sync());
     EXPECT_EQ(Slots(), SlotsOf(kFive));
 
     app->Command(cmdDelete);
@@ -144,7 +145,7 @@ TEST_F(CommandsTest, RefreshReloadsWhatTheStoreHolds) {
 TEST_F(CommandsTest, ResizingKeepsTheListInsideItsMargins) {
     Start(kFive, false);
     SetWindowPos(app->Window(), nullptr, 10, 10, 700, 500, SWP_NOZORDER);
-    app->Settle(300);
+    EXPECT_TRUE(app->Sync());
     RECT client, list, bar;
     GetClientRect(app->Window(), &client);
     GetWindowRect(app->List(), &list);

@@ -97,36 +97,46 @@ void Button(DWORD flags) {
     in.mi.dwFlags = flags;
     SendInput(1, &in, sizeof(INPUT));
 }
+
+// Moves the pointer and waits until it stays there: each move also comes
+// back from X as a motion event of the desktop's process, which can arrive
+// late and put the pointer back where an earlier move took it; the move is
+// then made again. Settled means unchanged over several polls.
+bool PointerTo(POINT p) {
+    MoveTo(p);
+    int steady = 0;
+    return testing_support::WaitUntil(
+        [&] {
+            POINT now{};
+            GetCursorPos(&now);
+            if (now.x == p.x && now.y == p.y) return ++steady >= 4;
+            steady = 0;
+            MoveTo(p);
+            return false;
+        },
+        3000);
+}
 }  // namespace
 
+// Pointer input reaches the program's thread in the order it was sent, so
+// the control sees the move before the press; callers wait on what the click
+// does.
 void Click(HWND window, int x, int y) {
     RECT r{};
     GetClientRect(window, &r);
     POINT p{x < 0 ? (r.right - r.left) / 2 : x, y < 0 ? (r.bottom - r.top) / 2 : y};
     ClientToScreen(window, &p);
     // Arrive from a few pixels away, so that the control sees the pointer enter.
-    MoveTo({p.x - 3, p.y - 2});
-    Sleep(50);
-    MoveTo(p);
-    testing_support::WaitUntil(
-        [&] {
-            POINT now{};
-            GetCursorPos(&now);
-            return now.x == p.x && now.y == p.y;
-        },
-        1000);
-    Sleep(120);
+    PointerTo({p.x - 3, p.y - 2});
+    PointerTo(p);
     Button(MOUSEEVENTF_LEFTDOWN);
-    Sleep(50);
     Button(MOUSEEVENTF_LEFTUP);
-    Sleep(100);
 }
 
 void DoubleClick(HWND window, int x, int y) {
     Click(window, x, y);
     Button(MOUSEEVENTF_LEFTDOWN);
     Button(MOUSEEVENTF_LEFTUP);
-    Sleep(100);
 }
 
 HWND FocusOf(HWND window) {

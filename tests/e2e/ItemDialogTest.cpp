@@ -65,7 +65,7 @@ protected:
         app->Command(command);
         ItemDialog d = ItemDialog::Find(app->Id(), caption);
         EXPECT_TRUE(d.Complete()) << "dialog " << std::string(caption.begin(), caption.end());
-        app->Settle(200);
+        EXPECT_TRUE(app->Sync());
         return d;
     }
     // Presses OK, expects the message box with `text`, answers it and
@@ -80,7 +80,7 @@ protected:
         EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
         PressButton(box, IDOK);
         ASSERT_TRUE(WaitGone(box));
-        app->Settle(200);
+        EXPECT_TRUE(app->Sync());
         EXPECT_TRUE(IsWindowVisible(d.window));
     }
     std::map<std::wstring, std::wstring> Store() { return ReadKeyValues(kStore); }
@@ -106,7 +106,7 @@ TEST_F(ItemDialogTest, AddingChecksTheFieldsThenAppendsAndWritesTheNewLastPositi
     PostMessageW(d.name, WM_KEYUP, VK_RETURN, 0xC0000001);
     PostMessageW(d.name, WM_KEYDOWN, VK_ESCAPE, 0);
     PostMessageW(d.name, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    app->Settle(300);
+    EXPECT_TRUE(app->Sync());
     EXPECT_TRUE(IsWindowVisible(d.window));
 
     ExpectRefused(d, kEmptyText);
@@ -127,7 +127,7 @@ TEST_F(ItemDialogTest, AddingChecksTheFieldsThenAppendsAndWritesTheNewLastPositi
     EXPECT_EQ(values[L"N2"], L"Temp");
     EXPECT_EQ(values[L"P2"], dir.Path());
     EXPECT_EQ(values[L"N0"], L"Windows");
-    app->Settle();
+    EXPECT_TRUE(app->Sync());
     EXPECT_EQ(app->RowCount(), 3);
     EXPECT_EQ(app->SelectedRow(), 0);  // the selection stays
     EXPECT_TRUE(IsWindowEnabled(app->Window()));
@@ -145,7 +145,7 @@ TEST_F(ItemDialogTest, AddingChecksTheFieldsThenAppendsAndWritesTheNewLastPositi
     values = Store();
     EXPECT_EQ(values[L"N3"], L"*Separator*");
     EXPECT_EQ(values[L"P3"], L"-");
-    app->Settle();
+    EXPECT_TRUE(app->Sync());
     EXPECT_EQ(app->RowCount(), 4);
 }
 
@@ -153,7 +153,7 @@ TEST_F(ItemDialogTest, EditingASeparatorOpensItCheckedAndWritesTheRowInPlace) {
     SetString(kStore, L"N0", L"*Separator*");
     SetString(kStore, L"P0", L"-");
     app->Command(cmdRefresh);
-    app->Settle();
+    EXPECT_TRUE(app->Sync());
     app->SelectRow(0);
 
     // A double-click on the selected row opens the edit command.
@@ -164,7 +164,7 @@ TEST_F(ItemDialogTest, EditingASeparatorOpensItCheckedAndWritesTheRowInPlace) {
     DoubleClick(app->List(), below.x, below.y);
     ItemDialog d = ItemDialog::Find(app->Id(), L"Edit Item");
     ASSERT_TRUE(d.Complete());
-    app->Settle(200);
+    EXPECT_TRUE(app->Sync());
     EXPECT_FALSE(IsWindowEnabled(d.group));
     EXPECT_FALSE(IsWindowEnabled(d.name));
     EXPECT_FALSE(IsWindowEnabled(d.path));
@@ -186,7 +186,7 @@ TEST_F(ItemDialogTest, EditingASeparatorOpensItCheckedAndWritesTheRowInPlace) {
     EXPECT_EQ(values[L"P0"], L"C:\\windows\\system32");
     EXPECT_EQ(values[L"N1"], L"Root");
     EXPECT_EQ(values.count(L"N2"), 0u);
-    app->Settle();
+    EXPECT_TRUE(app->Sync());
     EXPECT_EQ(app->RowCount(), 2);
     EXPECT_EQ(app->SelectedRow(), 0);
 
@@ -202,7 +202,7 @@ TEST_F(ItemDialogTest, EditingASeparatorOpensItCheckedAndWritesTheRowInPlace) {
     SetText(d.name, L"Changed");
     PostMessageW(d.window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitGone(d.window));
-    app->Settle();
+    EXPECT_TRUE(app->Sync());
     EXPECT_EQ(Store()[L"N0"], L"System");
 }
 
@@ -210,6 +210,7 @@ TEST_F(ItemDialogTest, TheFolderPickerIsCentredAndHoldsTheProgramUntilCancelled)
     ItemDialog d = Open(cmdAddFolder, L"Add Item");
     ASSERT_TRUE(d.Complete());
     SetText(d.name, L"typed");
+    ASSERT_EQ(TextOf(d.name), L"typed");
     // The "..." button has no window of its own: it lives in the group box.
     Click(d.group, 257 + 11, 61 + 11);
     HWND picker = nullptr;

@@ -129,7 +129,7 @@ TEST_F(ListFilesTest, ExportAsksBeforeOverwritingAndImportMergesIntoListAndStore
                   "N4=Temp\r\nP4=C:\\TEMP\\\r\nN9=Users\r\nP9=C:\\users\r\n");
     ChooseFile(app, cmdImport, L"Import Alias and Path", other);
     EXPECT_EQ(app.RowCount(), 6);
-    EXPECT_FALSE(FindDialogOf(app.Id(), L"Pathnook", 300));
+    EXPECT_FALSE(FindDialogOf(app.Id(), L"Pathnook", 0));  // the import has finished (ChooseFile)
     auto values = ReadKeyValues(kStore);
     EXPECT_EQ(values[L"N4"], L"Temp");
     EXPECT_EQ(values[L"P4"], L"C:\\temp");

@@ -57,7 +57,7 @@ protected:
         app->Command(cmdOptions);
         OptionsDialog d = OptionsDialog::Find(app->Id());
         EXPECT_TRUE(d.Complete());
-        app->Settle(200);
+        EXPECT_TRUE(app->Sync());
         return d;
     }
     void ForgetSaved() {
@@ -94,7 +94,7 @@ TEST_F(OptionsDialogTest, OkRewritesEverythingEvenUnchangedAndCancelNothing) {
     Click(d.askDelete);
     Click(d.cancel);
     ASSERT_TRUE(WaitGone(d.window));
-    app->Settle();
+    EXPECT_TRUE(app->Sync());
     EXPECT_EQ(GetFileAttributesW(IniPath().c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadKeyValues(kStore).count(L"PicView"), 0u);
 
@@ -139,7 +139,7 @@ TEST_F(OptionsDialogTest, AReadOnlySettingsFileKeepsTheDialogOpen) {
     EXPECT_EQ(DialogText(box), L"Unable to write to " + IniPath() + L".");
     PressButton(box, IDOK);
     ASSERT_TRUE(WaitGone(box));
-    app->Settle(200);
+    EXPECT_TRUE(app->Sync());
     EXPECT_TRUE(IsWindowVisible(d.window));
     EXPECT_EQ(ReadKeyValues(kStore)[L"PicView"], L"1");  // the save stopped at the file
 

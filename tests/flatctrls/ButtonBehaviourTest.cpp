@@ -204,14 +204,17 @@ TEST(HoverTracking, MovingOntoAnotherButtonEndsTheFirstAtOnce) {
     MoveTo(a.Handle(), 20, 10);
     EXPECT_TRUE(a.Hovered);
     EXPECT_EQ(TFlatButton::Tracker().Current(), &a);
-    MoveTo(b.Handle(), 20, 10);
-    EXPECT_FALSE(a.Hovered);  // no waiting for the timer
+    // The move's message alone ends the first: the pointer itself is still
+    // over it, so its timer would not.
+    SendMessageW(b.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
+    EXPECT_FALSE(a.Hovered);
     EXPECT_TRUE(b.Hovered);
     EXPECT_EQ(TFlatButton::Tracker().Current(), &b);
 
     // The timer notices the pointer leaving.
-    POINT away = flattest::ScreenPoint(form.Handle(), 5, 150);
-    SetCursorPos(away.x, away.y);
+    MoveTo(b.Handle(), 20, 10);
+    ASSERT_TRUE(b.Hovered);
+    ASSERT_TRUE(flattest::PointerTo(flattest::ScreenPoint(form.Handle(), 5, 150)));
     EXPECT_TRUE(testing_support::WaitUntil([&] { return !b.Hovered; }, 2000));
     EXPECT_FALSE(TFlatButton::Tracker().TimerRunning());
 }
@@ -225,9 +228,7 @@ TEST(HoverTracking, HeldButtonStaysHotAfterThePointerLeaves) {
     form.ShowActive();
     MoveTo(b.Handle(), 20, 10);
     SendMessageW(b.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
-    POINT away = flattest::ScreenPoint(form.Handle(), 5, 150);
-    SetCursorPos(away.x, away.y);
-    flattest::Settle();
+    ASSERT_TRUE(flattest::PointerTo(flattest::ScreenPoint(form.Handle(), 5, 150)));
     SendMessageW(b.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 140));
     // The timer that would end the hover has run, several times.
     const int ticks = TFlatButton::Tracker().Ticks();
@@ -257,7 +258,7 @@ public:
         testing_support::WaitUntil([this] { return (bool)ready_; }, 5000);
         SetForegroundWindow(hwnd_);
         testing_support::WaitUntil([] { return GetActiveWindow() == nullptr; }, 2000);
-        flattest::Settle();
+        TestForm::Pump();
     }
     ~OtherApplication() {
         PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
@@ -283,6 +284,11 @@ TEST(HoverTracking, NoHotLookWhileTheApplicationIsNotActive) {
     ASSERT_EQ(GetActiveWindow(), nullptr);
     EXPECT_FALSE(b.Hovered);
     EXPECT_FALSE(TFlatButton::Tracker().TimerRunning());
+    // The same move lights it once the application is active again.
+    SetForegroundWindow(form.Handle());
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return GetActiveWindow() == form.Handle(); }, 2000));
+    MoveTo(b.Handle(), 20, 10);
+    EXPECT_TRUE(b.Hovered);
 }
 
 // ---- speed button ----
@@ -357,7 +363,9 @@ TEST(FlatSpeedButton, HostedByAGroupBoxAndHotBesideAFlatButton) {
 
     MoveTo(box.Handle(), 25, 35);
     EXPECT_TRUE(sb.Hovered);
-    MoveTo(fb.Handle(), 10, 10);  // different classes: both hot
+    // Different classes: both hot. The pointer stays over the speed button,
+    // so no timer ends its hover either.
+    SendMessageW(fb.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     EXPECT_TRUE(fb.Hovered);
     EXPECT_TRUE(sb.Hovered);
     MoveTo(box.Handle(), 65, 35);  // same class: the first one ends

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 #include "win/Application.h"
 #include "win/Canvas.h"
 #include "win/Form.h"
+#include "support/TestSupport.h"
 
 namespace flattest {
 
@@ -57,17 +59,47 @@ inline POINT ScreenPoint(HWND hwnd, int x, int y) {
     return p;
 }
 
-// Lets the pointer messages that a cursor move queued arrive first.
-inline void Settle() {
-    Sleep(30);
-    win::Application::Instance().ProcessMessages();
+namespace detail {
+inline POINT g_lastMove{-1, -1};
+inline LRESULT CALLBACK NoteMouseMove(int code, WPARAM wp, LPARAM lp) {
+    const MSG* m = reinterpret_cast<const MSG*>(lp);
+    if (code == HC_ACTION && wp == PM_REMOVE && m->message == WM_MOUSEMOVE) g_lastMove = m->pt;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+}  // namespace detail
+
+// Moves the pointer and waits until it stays there and the pointer messages
+// queued so far have been handled, so that none arrives after what the test
+// does next. Under X a late motion event of an earlier move can put the
+// pointer back; the move is then made again.
+inline bool PointerTo(POINT screen, int timeoutMs = 3000) {
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, detail::NoteMouseMove, nullptr, GetCurrentThreadId());
+    detail::g_lastMove = {-1, -1};
+    SetCursorPos(screen.x, screen.y);
+    int steady = 0;  // polls in a row with the pointer there and nothing left to handle
+    const bool there = testing_support::WaitUntil(
+        [&] {
+            win::Application::Instance().ProcessMessages();
+            POINT now{};
+            GetCursorPos(&now);
+            if (now.x != screen.x || now.y != screen.y) {
+                steady = 0;
+                SetCursorPos(screen.x, screen.y);
+                return false;
+            }
+            const bool handled = detail::g_lastMove.x == screen.x && detail::g_lastMove.y == screen.y;
+            const bool pending = HIWORD(GetQueueStatus(QS_MOUSEMOVE)) != 0;
+            steady = pending ? 0 : steady + 1;
+            return handled ? !pending : steady >= 2;
+        },
+        timeoutMs);
+    UnhookWindowsHookEx(hook);
+    return there;
 }
 
 // Puts the pointer over the window and tells it, as a real move would.
 inline void MoveTo(HWND hwnd, int x, int y) {
-    POINT p = ScreenPoint(hwnd, x, y);
-    SetCursorPos(p.x, p.y);
-    Settle();
+    EXPECT_TRUE(PointerTo(ScreenPoint(hwnd, x, y))) << "the pointer's move never arrived";
     SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
 }
 

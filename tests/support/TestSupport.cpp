@@ -221,8 +221,7 @@ bool PathnookProcess::WaitForWindow() {
     WaitForInputIdle(info_.hProcess, 10000);
     WaitUntil([&] { return (window_ = MainWindowOf(info_.dwProcessId)) != nullptr && IsWindowVisible(window_); },
               15000);
-    Settle(300);
-    return window_ != nullptr;
+    return window_ != nullptr && Sync();
 }
 
 void PathnookProcess::Command(unsigned id) { PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 1), 0); }
@@ -257,12 +256,24 @@ void PathnookProcess::SelectRow(int row) {
         PostMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000001);
     }
     WaitUntil([&] { return SelectedRow() == row; }, 3000);
-    Settle();
+    Sync();
 }
 
-void PathnookProcess::Settle(int ms) const {
-    WaitForInputIdle(info_.hProcess, 2000);
-    Sleep(ms);
+// Posted messages are handled in the order they were posted, whatever loop
+// (menu, dialog, message box) runs at the time. The marker is the list
+// view's icon spacing: a value it keeps and that report view never uses.
+bool PathnookProcess::Sync(int timeoutMs) const {
+    static int counter = 0;
+    const int mark = 100 + (++counter % 1000);
+    HWND list = List();
+    if (!list || !PostMessageW(list, LVM_SETICONSPACING, 0, MAKELPARAM(mark, mark))) return false;
+    return WaitUntil(
+        [&] {
+            DWORD_PTR spacing = 0;
+            return SendMessageTimeoutW(list, LVM_GETITEMSPACING, FALSE, 0, SMTO_ABORTIFHUNG, 1000, &spacing) &&
+                   LOWORD(spacing) == mark;
+        },
+        timeoutMs);
 }
 
 }  // namespace testing_support

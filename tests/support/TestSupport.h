@@ -60,8 +60,9 @@ public:
     int SelectedRow() const;
     // Selects a row as the keyboard does: focus the list, Home, Down k times.
     void SelectRow(int row);
-    // Lets the program run its idle-time updates.
-    void Settle(int ms = 150) const;
+    // Waits until the program has handled everything sent or posted to it
+    // so far (a value posted behind them shows up); false on the deadline.
+    bool Sync(int timeoutMs = 10000) const;
 
 private:
     std::wstring exe_;
