@@ -23,9 +23,12 @@ public:
     FolderStates(const FolderStates&) = delete;
     FolderStates& operator=(const FolderStates&) = delete;
 
-    // Checks these folders again (replacing a round not yet started).
-    void Check(std::vector<std::wstring> folders);
+    // Checks these folders again (replacing a round not yet started); with
+    // `icons`, also fetches each present folder's shell icon once.
+    void Check(std::vector<std::wstring> folders, bool icons = false);
     State Of(const std::wstring& folder) const;
+    // The folder's own small icon once fetched, else null. Owned here.
+    HICON IconOf(const std::wstring& folder) const;
     // Rounds finished so far; tests wait on it.
     unsigned Rounds() const;
 
@@ -42,8 +45,10 @@ private:
         std::mutex mutex;
         std::condition_variable wake;
         std::vector<std::wstring> pending;
-        bool hasPending = false, stop = false;
+        bool hasPending = false, stop = false, icons = false;
         std::unordered_map<std::wstring, State> states;
+        std::unordered_map<std::wstring, HICON> iconOf;
+        ~Shared();
         unsigned rounds = 0;
     };
     static void Work(std::shared_ptr<Shared> shared);

@@ -11,6 +11,8 @@
 #include "win/Registry.h"
 
 namespace {
+constexpr UINT_PTR kKeepForegroundTimer = 1;
+
 RECT WorkAreaAt(POINT at) {
     MONITORINFO mi{sizeof(mi)};
     if (GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &mi)) return mi.rcWork;
@@ -18,21 +20,24 @@ RECT WorkAreaAt(POINT at) {
     return r;
 }
 
-// Size of a plain (not owner-drawn) item, as Windows lays it out.
-SIZE PlainItemSize(const std::wstring& text) {
-    NONCLIENTMETRICSW ncm{sizeof(ncm)};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-    HFONT font = CreateFontIndirectW(&ncm.lfMenuFont);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    size.cx += 2 * GetSystemMetrics(SM_CXMENUCHECK) + 16;
-    size.cy = std::max<LONG>(size.cy + 4, GetSystemMetrics(SM_CYMENUSIZE));
-    return size;
+// A menu keeps the keyboard only while its owner is the foreground window.
+void TakeForeground(HWND w) {
+    // Activation can arrive late (the window system answers on its own
+    // time); keys typed meanwhile would go elsewhere. Bounded wait.
+    const DWORD start = GetTickCount();
+    SetForegroundWindow(w);
+    while (GetForegroundWindow() != w && GetTickCount() - start < 500) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage((int)msg.wParam);
+                return;
+            }
+            DispatchMessageW(&msg);
+        }
+        SetForegroundWindow(w);
+    }
 }
 
 void RedrawOpenMenus() {
@@ -51,6 +56,7 @@ void RedrawOpenMenus() {
 TfrmQuick::TfrmQuick() {
     CreateForm(QuickWindowClass, L"Pathnook", 0, 0, WS_POPUP, nullptr, false);
     states_ = std::make_unique<FolderStates>(Handle(), WM_QUICK_FOLDERS);
+    look_ = std::make_unique<QuickLook>(*this);
     list_.Refresh();
     CheckFolders(list_.Entries());
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
@@ -92,22 +98,31 @@ void TfrmQuick::CheckFolders(const FolderList& entries) {
     folders.reserve(entries.size());
     for (const FolderEntry& e : entries)
         if (!e.IsSeparator()) folders.push_back(e.Path);
-    states_->Check(std::move(folders));
+    states_->Check(std::move(folders), list_.PicView());
+    look_->Keep(entries);
 }
 
 void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at) {
     QuickMenuSource source;
     source.Entries = &entries;
     source.Missing = [this](const std::wstring& f) { return states_->Of(f) == FolderStates::Missing; };
-    // The widest alias sets the width of every column.
-    SIZE item{0, 0};
+    if (list_.PicView())
+        source.Icon = [this](const std::wstring& f) { return look_->FolderBitmap(f, states_->IconOf(f)); };
+    // Every column is as wide as the widest item; all items are as high.
+    win::MenuItem probe;
+    probe.Bitmap = list_.PicView() ? look_->FolderBitmap(L"", nullptr) : nullptr;
+    SIZE item{1, 1};
     for (const FolderEntry& e : entries) {
         if (e.IsSeparator()) continue;
-        SIZE s = PlainItemSize(e.Alias);
+        probe.Caption = win::EscapeMenuText(e.Alias);
+        SIZE s = look_->Measure(probe);
         item.cx = std::max(item.cx, s.cx);
         item.cy = std::max(item.cy, s.cy);
     }
-    BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), std::max<LONG>(item.cy, 1), std::max<LONG>(item.cx, 1)));
+    // Windows adds the check-mark and sub-menu margins to owner-drawn widths.
+    item.cx += GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), item.cy, item.cx));
+    look_->Attach(menu);
     menu.Build();
 }
 
@@ -119,6 +134,7 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     BuildMenu(menu, entries, at);
     if (entries.empty()) {
         menu.Root.Add(L"(The list is empty)").Enabled = false;
+        look_->Attach(menu);
         menu.Build();
     }
     // Folders may have come or gone since the last look; the answers grey
@@ -128,7 +144,12 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     openEntries_ = &entries;
     // Called from the keyboard, the menu starts with its first item lit.
     menu.SelectFirst = selectFirst;
+    TakeForeground(Handle());
+    // A started program can take the foreground away from an open menu,
+    // leaving it to nobody; the menu takes it back then.
+    SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
     win::MenuItem* chosen = menu.Track(Handle(), at);
+    KillTimer(Handle(), kKeepForegroundTimer);
     openMenu_ = nullptr;
     openEntries_ = nullptr;
     const FolderEntry* entry = chosen ? EntryOf(*chosen, entries) : nullptr;
@@ -146,6 +167,11 @@ void TfrmQuick::FoldersChecked() {
         const FolderEntry* e = EntryOf(item, *openEntries_);
         if (!e) return;
         bool enabled = states_->Of(e->Path) != FolderStates::Missing;
+        if (item.Bitmap) {
+            HBITMAP bitmap = look_->FolderBitmap(e->Path, states_->IconOf(e->Path));
+            changed |= bitmap != item.Bitmap;
+            item.Bitmap = bitmap;
+        }
         if (enabled == item.Enabled) return;
         item.Enabled = enabled;
         openMenu_->Sync(item);
@@ -163,9 +189,15 @@ void TfrmQuick::ShowOwnMenu(POINT at) {
     menu.Root.Add(L"&Hot Key...").Tag = cmHotKey;
     menu.Root.AddSeparator();
     menu.Root.Add(L"E&xit").Tag = cmExit;
+    look_->Attach(menu);
     menu.Build();
     openMenu_ = &menu;
+    TakeForeground(Handle());
+    // A started program can take the foreground away from an open menu,
+    // leaving it to nobody; the menu takes it back then.
+    SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
     win::MenuItem* chosen = menu.Track(Handle(), at);
+    KillTimer(Handle(), kKeepForegroundTimer);
     openMenu_ = nullptr;
     if (chosen && chosen->Tag) Command((UINT)chosen->Tag);
 }
@@ -210,6 +242,7 @@ LRESULT TfrmQuick::DescribeItem(int position, bool text) const {
     if (mii.fType & MFT_OWNERDRAW) bits |= mibOwnerDrawn;
     if (mii.hSubMenu) bits |= mibSubMenu;
     if (item && item->Bitmap) bits |= mibIcon;
+    if (mii.fState & MFS_HILITE) bits |= mibLit;
     return bits;
 }
 
@@ -236,11 +269,18 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_QUICK_FOLDERS: FoldersChecked(); return 0;
+        case WM_TIMER:
+            if (wp == kKeepForegroundTimer) {
+                if (openMenu_ && !GetForegroundWindow()) SetForegroundWindow(Handle());
+                return 0;
+            }
+            break;
         case WM_QUICK_REGISTRY_CALLS: return (LRESULT)win::RegistryCallCount();
         case WM_QUICK_READS: return list_.Reads();
         case WM_QUICK_CHECKS: return states_->Rounds();
         case WM_QUICK_MENU_ITEM: return DescribeItem((int)wp, false);
         case WM_QUICK_MENU_TEXT: return DescribeItem((int)wp, true);
+        case WM_QUICK_MENU_READY: return openMenu_ && openMenu_->Ready();
         case WM_QUICK_HOTKEY:
             return hotKey_.Registered() ? MAKELONG(hotKey_.Current().Key, hotKey_.Current().Modifiers) : 0;
         case WM_COMMAND:

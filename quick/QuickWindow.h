@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "quick/FolderStates.h"
+#include "quick/QuickLook.h"
 #include "quick/QuickList.h"
 #include "quick/QuickMenu.h"
 #include "win/Form.h"
@@ -28,8 +29,9 @@ constexpr UINT WM_QUICK_HOTKEY = WM_APP + 13;          // the registered key: MA
 // none, else MenuItemBits; its text comes back as a global atom.
 constexpr UINT WM_QUICK_MENU_ITEM = WM_APP + 14;
 constexpr UINT WM_QUICK_MENU_TEXT = WM_APP + 15;
+constexpr UINT WM_QUICK_MENU_READY = WM_APP + 16;  // a menu is open and takes keys
 enum MenuItemBits : LRESULT {
-    mibSeparator = 1, mibGrayed = 2, mibChecked = 4, mibOwnerDrawn = 8, mibSubMenu = 16, mibIcon = 32
+    mibSeparator = 1, mibGrayed = 2, mibChecked = 4, mibOwnerDrawn = 8, mibSubMenu = 16, mibIcon = 32, mibLit = 64
 };
 constexpr int kHotKeyId = 1;
 
@@ -68,6 +70,7 @@ private:
 
     QuickList list_;
     std::unique_ptr<FolderStates> states_;
+    std::unique_ptr<QuickLook> look_;
     win::TrayIcon tray_;
     win::HotKey hotKey_;
     win::PopupMenu* openMenu_ = nullptr;

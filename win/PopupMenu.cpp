@@ -78,6 +78,7 @@ MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     tracking = this;
     tracking_ = true;
     selectPending_ = SelectFirst;
+    ready_ = false;
     SetForegroundWindow(owner);
     UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
     selectPending_ = false;
@@ -166,9 +167,13 @@ bool PopupMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return true;
     }
     case WM_ENTERIDLE:
-        if (!tracking_ || wp != MSGF_MENU || !selectPending_) return false;
-        selectPending_ = false;
-        PostMessageW((HWND)lp, WM_KEYDOWN, VK_DOWN, 0);
+        if (!tracking_ || wp != MSGF_MENU) return false;
+        if (selectPending_) {
+            selectPending_ = false;
+            PostMessageW((HWND)lp, WM_KEYDOWN, VK_DOWN, 0);
+        } else {
+            ready_ = true;
+        }
         result = 0;
         return true;
     case WM_MENUCHAR:

@@ -30,6 +30,8 @@ public:
     // first, as a menu of a window in the background closes at once.
     MenuItem* Track(HWND owner, POINT at, UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN);
     bool IsTracking() const { return tracking_; }
+    // The open menu's loop has run dry once: it takes keys from now on.
+    bool Ready() const { return tracking_ && ready_; }
     static PopupMenu* Tracking();  // the menu this thread shows, or null
 
     MenuItem* FindCommand(UINT command);
@@ -49,6 +51,7 @@ private:
     UINT nextCommand_ = 1;
     bool tracking_ = false;
     bool selectPending_ = false;
+    bool ready_ = false;
 };
 
 // The text a caption shows with its '&' escapes and mnemonic markers taken

@@ -27,7 +27,9 @@ protected:
     // Opens the quick menu as a left click on the icon does.
     HWND OpenByClick() {
         PostMessageW(app.Window(), WM_QUICK_TRAY, 1, WM_LBUTTONUP);
-        return FindMenuWindow(app.Id());
+        HWND menu = FindMenuWindow(app.Id());
+        EXPECT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; })) << "the menu takes no keys";
+        return menu;
     }
     // Menus are not readable from another process here; the program tells
     // what its open menu holds.
@@ -51,6 +53,13 @@ protected:
             items.push_back(s);
         }
         return items;
+    }
+    // Keys for an open menu go straight to its window: whether the menu's
+    // program is the foreground one at that moment is the window system's
+    // business (the hot key test types for real).
+    void MenuKey(HWND menu, WORD vk) {
+        PostMessageW(menu, WM_KEYDOWN, vk, 1);
+        PostMessageW(menu, WM_KEYUP, vk, 0xC0000001);
     }
     bool WaitMenuGone() {
         return WaitUntil([&] { return FindMenuWindow(app.Id(), 0) == nullptr; });
@@ -92,10 +101,10 @@ TEST_F(QuickApp, TheMenuShowsTheListAndAChosenFolderOpensThroughTheShell) {
     EXPECT_TRUE(items[2].Grayed) << "a missing folder is greyed";
     EXPECT_FALSE(items[3].Grayed);
     // Down skips the separator; Enter opens "Beta".
-    TapKey(VK_DOWN);
-    TapKey(VK_DOWN);
-    TapKey(VK_DOWN);
-    TapKey(VK_RETURN);
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_RETURN);
     std::wstring verb, got;
     ASSERT_TRUE(shell.Wait(verb, got)) << "nothing was opened";
     EXPECT_EQ(verb, L"open");
@@ -110,7 +119,7 @@ TEST_F(QuickApp, TheMenuShowsTheListAndAChosenFolderOpensThroughTheShell) {
     menu = OpenByClick();
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(ItemsOf(menu).size(), 5u);
-    TapKey('Z');  // the first letter of an alias
+    MenuKey(menu, 'Z');  // the first letter of an alias
     EXPECT_TRUE(WaitMenuGone()) << "Z left the menu open";
     ASSERT_TRUE(shell.Wait(verb, got));
     EXPECT_EQ(verb, L"explore");
@@ -119,11 +128,12 @@ TEST_F(QuickApp, TheMenuShowsTheListAndAChosenFolderOpensThroughTheShell) {
     // Escape closes the menu and opens nothing; no change, no registry call.
     menu = OpenByClick();
     ASSERT_NE(menu, nullptr);
-    TapKey(VK_ESCAPE);
+    MenuKey(menu, VK_ESCAPE);
     EXPECT_TRUE(WaitMenuGone());
     LRESULT calls = app.Ask(WM_QUICK_REGISTRY_CALLS);
-    ASSERT_NE(OpenByClick(), nullptr);
-    TapKey(VK_ESCAPE);
+    menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    MenuKey(menu, VK_ESCAPE);
     EXPECT_TRUE(WaitMenuGone());
     EXPECT_EQ(app.Ask(WM_QUICK_REGISTRY_CALLS), calls);
     EXPECT_FALSE(shell.Wait(verb, got, 500)) << got;
@@ -140,6 +150,9 @@ TEST_F(QuickApp, TheHotKeyOpensTheMenuFromRealKeys) {
     SendKeys({VK_LWIN, VK_MENU}, {'F'});
     HWND menu = FindMenuWindow(app.Id());
     ASSERT_NE(menu, nullptr) << "Win+Alt+F opened no menu";
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    // Called from the keyboard, the first item is lit and Enter takes it.
+    ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 0) & mibLit) != 0; }));
     TapKey(VK_RETURN);
     std::wstring verb, got;
     ASSERT_TRUE(shell.Wait(verb, got));
@@ -165,15 +178,16 @@ TEST_F(QuickApp, StartWithWindowsAddsAndRemovesItsValue) {
     PostMessageW(app.Window(), WM_QUICK_TRAY, 1, WM_RBUTTONUP);
     HWND menu = FindMenuWindow(app.Id());
     ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
     auto items = ItemsOf(menu);
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0].Text, L"&Edit the List...");
     EXPECT_EQ(items[1].Text, L"&Start with Windows");
     EXPECT_TRUE(items[1].Checked);
     EXPECT_EQ(items[4].Text, L"E&xit");
-    TapKey(VK_DOWN);
-    TapKey(VK_DOWN);
-    TapKey(VK_RETURN);  // "Start with Windows" again: off
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_RETURN);  // "Start with Windows" again: off
     EXPECT_TRUE(WaitUntil([&] { return value() == L"<none>"; }));
     EXPECT_TRUE(app.Running());
 }
@@ -212,8 +226,11 @@ TEST_F(QuickApp, AKeyHeldByAnotherProgramIsRefusedAndTheOldOneKept) {
     EXPECT_TRUE(RegisterHotKey(nullptr, 8, MOD_WIN | MOD_ALT, 'F'));
     UnregisterHotKey(nullptr, 8);
     SendKeys({VK_CONTROL, VK_MENU}, {'J'});
-    EXPECT_NE(FindMenuWindow(app.Id()), nullptr);
-    TapKey(VK_ESCAPE);
+    HWND menu = FindMenuWindow(app.Id());
+    ASSERT_NE(menu, nullptr) << "the new key opened no menu";
+    EXPECT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    MenuKey(menu, VK_ESCAPE);
+    EXPECT_TRUE(WaitMenuGone());
 
     // The next start reads the stored key.
     app.Kill();
@@ -235,4 +252,58 @@ TEST(QuickSettings, ABadStoredKeyFallsBackToTheDefault) {
     EXPECT_EQ(win::HotKeyText(LoadHotKey()), L"Ctrl+Shift+F9");
     EXPECT_EQ(win::HotKeyText(DefaultHotKey()), L"Win+Alt+F");
     DeleteKeyTree(StoreKey);
+}
+
+TEST_F(QuickApp, ThePainterDrawsTheMenuWithFolderIconsOnlyWithPicView) {
+    TempDir dir;
+    std::wstring a = dir.File(L"alpha");
+    CreateDirectoryW(a.c_str(), nullptr);
+    WriteList({{L"Alpha", a}, {L"*Separator*", L"-"}, {L"Windows", L"C:\\windows"}});
+    SetString(StoreKey, PicViewValue, L"1");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_CHECKS) >= 1; }));
+    HWND menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    auto items = ItemsOf(menu);
+    ASSERT_EQ(items.size(), 3u);
+    for (auto& i : items) EXPECT_TRUE(i.OwnerDrawn);
+    EXPECT_TRUE(items[0].Icon);
+    EXPECT_FALSE(items[1].Icon);
+    EXPECT_TRUE(items[2].Icon);
+    MenuKey(menu, VK_ESCAPE);
+    ASSERT_TRUE(WaitMenuGone());
+
+    SetString(StoreKey, PicViewValue, L"0");
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_READS) >= 2; }));
+    menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    items = ItemsOf(menu);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_TRUE(items[0].OwnerDrawn);
+    EXPECT_FALSE(items[0].Icon);
+    EXPECT_FALSE(items[2].Icon);
+    MenuKey(menu, VK_ESCAPE);
+}
+
+TEST_F(QuickApp, AListLongerThanTheScreenGoesOnInMore) {
+    std::vector<std::pair<std::wstring, std::wstring>> entries;
+    for (int i = 0; i < 1000; ++i) entries.push_back({L"Folder " + std::to_wstring(i), L"C:\\f" + std::to_wstring(i)});
+    WriteList(entries);
+    SetString(StoreKey, PicViewValue, L"0");
+    ASSERT_TRUE(app.Start());
+    HWND menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    auto items = ItemsOf(menu);
+    ASSERT_GT(items.size(), 20u);
+    ASSERT_LT(items.size(), 1000u);
+    EXPECT_EQ(items.back().Text, L"More");
+    EXPECT_TRUE(items.back().SubMenu);
+    EXPECT_EQ(items.front().Text, L"Folder 0");
+    // The menu fits the screen: its window lies inside the work area.
+    RECT r{}, work{};
+    GetWindowRect(menu, &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(r.bottom - r.top, work.bottom - work.top);
+    EXPECT_LE(r.right - r.left, work.right - work.left);
+    MenuKey(menu, VK_ESCAPE);
 }

@@ -19,7 +19,7 @@ const bool kRecorder = [] {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argv && argc >= 5 && std::wstring(argv[1]) == kRecordSwitch) {
-        std::wstring line = std::wstring(argv[3]) + L"\n" + argv[4] + L"\n";
+        std::wstring line = std::wstring(argv[3]) + L"\n" + argv[4] + L"\n" + std::to_wstring(GetCurrentProcessId()) + L"\n";
         HANDLE f = CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WORD bom = 0xFEFF;
@@ -224,14 +224,19 @@ RecordingShell::~RecordingShell() {
 bool RecordingShell::Wait(std::wstring& verb, std::wstring& folder, int timeoutMs) {
     auto complete = [&] {
         std::wstring t = ReadFileText(record_);
-        return std::count(t.begin(), t.end(), L'\n') >= 2;
+        return std::count(t.begin(), t.end(), L'\n') >= 3;
     };
     if (!WaitUntil(complete, timeoutMs)) return false;
     std::wstring text = ReadFileText(record_);
-    size_t nl = text.find(L'\n');
+    size_t nl = text.find(L'\n'), nl2 = text.find(L'\n', nl + 1);
     verb = text.substr(0, nl);
-    folder = text.substr(nl + 1, text.find(L'\n', nl + 1) - nl - 1);
+    folder = text.substr(nl + 1, nl2 - nl - 1);
     DeleteFileW(record_.c_str());
+    // The handler's end changes the foreground: let it be over first.
+    if (HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, (DWORD)_wtoi(text.c_str() + nl2 + 1))) {
+        WaitForSingleObject(p, 10000);
+        CloseHandle(p);
+    }
     return true;
 }
 
