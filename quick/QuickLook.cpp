@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <unordered_set>
 
 QuickLook::QuickLook(win::Form& host) : painter_(host), popup_(painter_) {
@@ -47,6 +48,25 @@ QuickLook::~QuickLook() {
         if (image.bitmap != plainBitmap_) DeleteObject(image.bitmap);
     if (plainBitmap_) DeleteObject(plainBitmap_);
     if (plain_) DestroyIcon(plain_);
+}
+
+SIZE QuickLook::LargestItem(const FolderList& entries, HBITMAP image) {
+    win::MenuItem probe;
+    probe.Bitmap = image;
+    SIZE largest{1, 1};
+    HDC dc = GetDC(nullptr);
+    int saved = SaveDC(dc);
+    for (const FolderEntry& e : entries) {
+        if (e.IsSeparator()) continue;
+        probe.Caption = win::EscapeMenuText(e.Alias);
+        int w = 0, h = 0;
+        painter_.MeasureMenuItem(probe, dc, w, h);
+        largest.cx = std::max<LONG>(largest.cx, w);
+        largest.cy = std::max<LONG>(largest.cy, h);
+    }
+    RestoreDC(dc, saved);
+    ReleaseDC(nullptr, dc);
+    return largest;
 }
 
 HBITMAP QuickLook::FolderBitmap(const std::wstring& folder, HICON own) {

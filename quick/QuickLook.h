@@ -22,6 +22,8 @@ public:
 
     void Attach(win::PopupMenu& menu) { popup_.Attach(menu); }
     SIZE Measure(win::MenuItem& item) { return popup_.Measure(item); }
+    // The largest size any entry's item takes, measured on one DC.
+    SIZE LargestItem(const FolderList& entries, HBITMAP image);
 
     // The image for a folder: its own icon when one has been fetched,
     // else the shell's plain folder icon (found without touching a disk).

@@ -5,6 +5,8 @@
 #include "win/PopupMenu.h"
 
 namespace {
+constexpr int kMaxColumns = 3;
+
 void Fill(win::MenuItem& parent, const QuickMenuSource& source, const MenuLayout& layout, size_t first) {
     const FolderList& entries = *source.Entries;
     const size_t perLevel =
@@ -46,6 +48,8 @@ MenuLayout FitLayout(const RECT& area, int itemHeight, int columnWidth) {
     MenuLayout layout;
     // A few pixels go to the menu's frame.
     layout.Rows = std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, itemHeight));
-    layout.Columns = std::max(1, (int)(area.right - area.left - 8) / std::max(1, columnWidth));
+    // A few columns at most: beyond that a menu is no quicker to read than
+    // a sub-menu, and each further column is a screenful more to paint.
+    layout.Columns = std::clamp((int)(area.right - area.left - 8) / std::max(1, columnWidth), 1, kMaxColumns);
     return layout;
 }

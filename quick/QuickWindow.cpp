@@ -109,16 +109,7 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
     if (list_.PicView())
         source.Icon = [this](const std::wstring& f) { return look_->FolderBitmap(f, states_->IconOf(f)); };
     // Every column is as wide as the widest item; all items are as high.
-    win::MenuItem probe;
-    probe.Bitmap = list_.PicView() ? look_->FolderBitmap(L"", nullptr) : nullptr;
-    SIZE item{1, 1};
-    for (const FolderEntry& e : entries) {
-        if (e.IsSeparator()) continue;
-        probe.Caption = win::EscapeMenuText(e.Alias);
-        SIZE s = look_->Measure(probe);
-        item.cx = std::max(item.cx, s.cx);
-        item.cy = std::max(item.cy, s.cy);
-    }
+    SIZE item = look_->LargestItem(entries, list_.PicView() ? look_->FolderBitmap(L"", nullptr) : nullptr);
     // Windows adds the check-mark and sub-menu margins to owner-drawn widths.
     item.cx += GetSystemMetrics(SM_CXMENUCHECK) + 8;
     BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), item.cy, item.cx));
@@ -137,9 +128,10 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
         look_->Attach(menu);
         menu.Build();
     }
-    // Folders may have come or gone since the last look; the answers grey
-    // the open menu's items as they arrive.
-    CheckFolders(entries);
+    // Folders may have come or gone since the last look: checked once the
+    // menu is up (not to slow its showing); the answers grey its items as
+    // they arrive.
+    checkPending_ = true;
     openMenu_ = &menu;
     openEntries_ = &entries;
     // Called from the keyboard, the menu starts with its first item lit.
@@ -152,6 +144,8 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     KillTimer(Handle(), kKeepForegroundTimer);
     openMenu_ = nullptr;
     openEntries_ = nullptr;
+    if (checkPending_) CheckFolders(entries);
+    checkPending_ = false;
     const FolderEntry* entry = chosen ? EntryOf(*chosen, entries) : nullptr;
     if (!entry) {
         if (target && IsWindow(target)) SetForegroundWindow(GetAncestor(target, GA_ROOT));
@@ -248,6 +242,10 @@ LRESULT TfrmQuick::DescribeItem(int position, bool text) const {
 
 LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
+    if (msg == WM_ENTERIDLE && checkPending_ && openEntries_) {
+        checkPending_ = false;
+        CheckFolders(*openEntries_);
+    }
     if (openMenu_ && openMenu_->HandleMessage(msg, wp, lp, result)) return result;
     if (tray_.HandleMessage(msg)) return 0;
     try {

@@ -76,4 +76,5 @@ private:
     win::PopupMenu* openMenu_ = nullptr;
     const FolderList* openEntries_ = nullptr;
     HICON icon_ = nullptr;
+    bool checkPending_ = false;
 };

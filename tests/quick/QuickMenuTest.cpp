@@ -108,7 +108,8 @@ TEST(QuickMenu, ALongListFillsColumnsThenGoesOnInMore) {
 
     MenuLayout fit = FitLayout({0, 0, 1280, 1000}, 24, 150);
     EXPECT_EQ(fit.Rows, 41);
-    EXPECT_EQ(fit.Columns, 8);
+    EXPECT_EQ(fit.Columns, 3);  // at most three, however wide the screen
+    EXPECT_EQ(FitLayout({0, 0, 400, 1000}, 24, 150).Columns, 2);
 }
 
 TEST(QuickMenu, FirstLetterPicksTheOnlyMatchOrSelectsTheNext) {
