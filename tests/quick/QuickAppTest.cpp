@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "QuickTestSupport.h"
+#include "quick/Manager.h"
 #include "quick/QuickSettings.h"
 #include "quick/QuickWindow.h"
 #include "store/StoreNames.h"
+#include "win/Error.h"
 
 using namespace testing_support;
 using namespace quicktest;
@@ -306,4 +308,41 @@ TEST_F(QuickApp, AListLongerThanTheScreenGoesOnInMore) {
     EXPECT_LE(r.bottom - r.top, work.bottom - work.top);
     EXPECT_LE(r.right - r.left, work.right - work.left);
     MenuKey(menu, VK_ESCAPE);
+}
+
+TEST_F(QuickApp, EditTheListStartsTheManagerFromSettingOrBringsTheRunningOneForward) {
+    TempDir dir;
+    std::wstring manager = dir.File(L"Pathnook.exe");
+    ASSERT_TRUE(CopyFileW(BuiltExe(L"Pathnook.exe").c_str(), manager.c_str(), FALSE));
+    SetString(StoreKey, SettingValue, manager);
+    ASSERT_TRUE(app.Start());
+    auto managers = [] {
+        std::vector<HWND> found;
+        HWND w = nullptr;
+        while ((w = FindWindowExW(nullptr, w, ManagerWindowClass, nullptr))) found.push_back(w);
+        return found;
+    };
+    ASSERT_TRUE(managers().empty());
+    app.Command(cmEditList);
+    ASSERT_TRUE(WaitUntil([&] { return managers().size() == 1 && IsWindowVisible(managers()[0]); }, 15000))
+        << "the manager did not start";
+    HWND window = managers()[0];
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    ASSERT_NE(process, nullptr);
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    QueryFullProcessImageNameW(process, 0, image, &size);
+    EXPECT_TRUE(SamePath(image, manager)) << win::Narrow(image);
+
+    // Again while it runs: no second manager, the first one comes forward.
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }));
+    app.Command(cmEditList);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window); })) << "the running manager was not brought forward";
+    EXPECT_EQ(managers().size(), 1u);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+    CloseHandle(process);
 }
