@@ -26,6 +26,7 @@ public:
     bool Checked = false;
     bool RadioItem = false;
     bool Default = false;
+    bool NewColumn = false;  // in a popup menu: starts a further column
     HBITMAP Bitmap = nullptr;
     std::vector<std::unique_ptr<MenuItem>> Items;
     // Per-item owner-draw handlers; in a menu with OwnerDrawn set, an item

@@ -31,4 +31,9 @@ private:
     HKEY key_ = nullptr;
 };
 
+// Registry calls made through this layer since the process started: the
+// seam that shows a reader touches the registry only when it must.
+unsigned long RegistryCallCount();
+void CountRegistryCall(unsigned long calls = 1);
+
 }  // namespace win

@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <unordered_map>
+
+#include "store/Store.h"
+#include "win/Form.h"
+#include "win/PopupMenu.h"
+#include "xpmenu/PopupPainter.h"
+#include "xpmenu/XPMenu.h"
+
+// The quick menu's look: the office-style painter set up as the manager
+// sets up its own, so that both programs' menus look alike, and the
+// folders' icons as menu images.
+class QuickLook {
+public:
+    explicit QuickLook(win::Form& host);
+    ~QuickLook();
+    QuickLook(const QuickLook&) = delete;
+    QuickLook& operator=(const QuickLook&) = delete;
+
+    void Attach(win::PopupMenu& menu) { popup_.Attach(menu); }
+    SIZE Measure(win::MenuItem& item) { return popup_.Measure(item); }
+    // The largest size any entry's item takes, measured on one DC.
+    SIZE LargestItem(const FolderList& entries, HBITMAP image);
+
+    // The image for a folder: its own icon when one has been fetched,
+    // else the shell's plain folder icon (found without touching a disk).
+    HBITMAP FolderBitmap(const std::wstring& folder, HICON own);
+    // Drops the images of folders no longer in the list.
+    void Keep(const FolderList& entries);
+
+private:
+    xpmenu::TXPMenu painter_;
+    xpmenu::TXPPopupPainter popup_;
+    struct Image {
+        HICON from;
+        HBITMAP bitmap;
+    };
+    std::unordered_map<std::wstring, Image> images_;
+    HICON plain_ = nullptr;
+    HBITMAP plainBitmap_ = nullptr;
+};

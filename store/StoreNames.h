@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+#include "store/Store.h"
+
+// The values beside the entries under the store key, and the quick menu's
+// own subkey, which the list's readers and writers never touch.
+inline constexpr const wchar_t* SettingValue = L"Setting";          // the manager's full path
+inline constexpr const wchar_t* PicViewValue = L"PicView";          // "1": folder icons in the menu
+inline constexpr const wchar_t* ExploreFolderValue = L"ExploerFolder";  // "1": open in explore mode
+inline const std::wstring QuickMenuKey = StoreKey + L"\\QuickMenu";

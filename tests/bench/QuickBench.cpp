@@ -1,0 +1,193 @@
+// The quick menu with 1,000 entries: from the hot key to the menu on
+// screen, beside a bare TrackPopupMenu of the same 1,000 plain items opened
+// by a hot key of this process in the same run; and the registry calls an
+// open makes when nothing changed since the last one.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "quick/QuickTestSupport.h"
+#include "quick/QuickWindow.h"
+#include "store/StoreNames.h"
+
+using namespace testing_support;
+using namespace quicktest;
+
+namespace {
+constexpr int kEntries = 1000, kRounds = 7;
+
+double Now() {
+    static LARGE_INTEGER f = [] {
+        LARGE_INTEGER v;
+        QueryPerformanceFrequency(&v);
+        return v;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return (double)t.QuadPart * 1000.0 / (double)f.QuadPart;
+}
+
+// Polls closely, so that the time measured is the menu's, not the poll's.
+HWND WaitMenu(DWORD pid, double deadlineMs) {
+    double end = Now() + deadlineMs;
+    while (Now() < end) {
+        HWND w = nullptr;
+        while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr))) {
+            DWORD p = 0;
+            GetWindowThreadProcessId(w, &p);
+            if (p == pid && IsWindowVisible(w)) return w;
+        }
+        Sleep(0);
+    }
+    return nullptr;
+}
+
+bool WaitNoMenu(DWORD pid) {
+    return WaitUntil([&] {
+        HWND w = nullptr;
+        while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr))) {
+            DWORD p = 0;
+            GetWindowThreadProcessId(w, &p);
+            if (p == pid && IsWindowVisible(w)) return false;
+        }
+        return true;
+    });
+}
+
+void Close(HWND menu) {
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The bare menu: this process's own window and hot key, 1,000 plain items.
+std::atomic<HWND> bareWindow{nullptr};
+LRESULT CALLBACK BareProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_HOTKEY) {
+        HMENU menu = CreatePopupMenu();
+        for (int i = 0; i < kEntries; ++i)
+            AppendMenuW(menu, MF_STRING, 1 + i, (L"Folder " + std::to_wstring(i)).c_str());
+        POINT at;
+        GetCursorPos(&at);
+        SetForegroundWindow(w);
+        TrackPopupMenu(menu, TPM_RETURNCMD, at.x, at.y, 0, w, nullptr);
+        PostMessageW(w, WM_NULL, 0, 0);
+        DestroyMenu(menu);
+        return 0;
+    }
+    return DefWindowProcW(w, msg, wp, lp);
+}
+}  // namespace
+
+int wmain() {
+    DeleteKeyTree(StoreKey);
+    TempDir dir;
+    std::vector<std::pair<std::wstring, std::wstring>> entries;
+    for (int i = 0; i < kEntries; ++i) {
+        // Half the folders exist; the rest are greyed.
+        std::wstring path = dir.File(L"f" + std::to_wstring(i));
+        if (i % 2 == 0) CreateDirectoryW(path.c_str(), nullptr);
+        entries.push_back({L"Folder " + std::to_wstring(i), i % 50 == 49 ? L"-" : path});
+        if (i % 50 == 49) entries.back().first = L"*Separator*";
+    }
+    WriteList(entries);
+
+    // The bare menu's thread.
+    std::thread bare([] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = BareProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"BareMenuBench";
+        RegisterClassW(&wc);
+        HWND w = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        RegisterHotKey(w, 1, MOD_CONTROL | MOD_ALT, 'B');
+        bareWindow = w;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    });
+    while (!bareWindow) Sleep(10);
+
+    SetString(StoreKey, PicViewValue, L"1");
+    QuickProcess app;
+    if (!app.Start()) {
+        printf("PathnookQuick.exe did not start\n");
+        return 1;
+    }
+    int failures = 0;
+    for (const wchar_t* picView : {L"1", L"0"}) {
+        LRESULT reads = app.Ask(WM_QUICK_READS);
+        SetString(StoreKey, PicViewValue, picView);
+        WaitUntil([&] { return app.Ask(WM_QUICK_READS) > reads; }, 10000);
+        unsigned checks = (unsigned)app.Ask(WM_QUICK_CHECKS);
+        WaitUntil([&] { return (unsigned)app.Ask(WM_QUICK_CHECKS) > checks; }, 30000);
+        SetCursorPos(400, 200);
+        std::vector<double> quick, plain;
+        long calls = -1;
+        for (int round = 0; round <= kRounds; ++round) {
+            double t0 = Now();
+            SendKeys({VK_LWIN, VK_MENU}, {'F'});
+            HWND m = WaitMenu(app.Id(), 20000);
+            double t1 = Now();
+            if (!m) {
+                printf("the quick menu did not open\n");
+                ++failures;
+                break;
+            }
+            WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; });
+            Close(m);
+            WaitNoMenu(app.Id());
+            // The first round builds the folders' images once; not counted.
+            if (round > 0) quick.push_back(t1 - t0);
+
+            // An open with no change since the last one: its registry calls.
+            if (round == kRounds) {
+                LRESULT before = app.Ask(WM_QUICK_REGISTRY_CALLS);
+                SendKeys({VK_LWIN, VK_MENU}, {'F'});
+                HWND again = WaitMenu(app.Id(), 20000);
+                WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; });
+                if (again) Close(again);
+                WaitNoMenu(app.Id());
+                calls = (long)(app.Ask(WM_QUICK_REGISTRY_CALLS) - before);
+            }
+
+            t0 = Now();
+            SendKeys({VK_CONTROL, VK_MENU}, {'B'});
+            m = WaitMenu(GetCurrentProcessId(), 20000);
+            t1 = Now();
+            if (!m) {
+                printf("the bare menu did not open\n");
+                ++failures;
+                break;
+            }
+            WaitUntil([&] { return FindWindowExW(nullptr, nullptr, L"#32768", nullptr) != nullptr; });
+            Close(m);
+            WaitNoMenu(GetCurrentProcessId());
+            if (round > 0) plain.push_back(t1 - t0);
+        }
+        if (quick.empty() || plain.empty()) continue;
+        double q = Median(quick), b = Median(plain);
+        printf("PicView=%ls: hot key to menu shown, median of %d: quick menu %.1f ms, bare TrackPopupMenu %.1f ms, "
+               "ratio %.2fx (target <= 1.5x)\n",
+               picView, kRounds, q, b, q / b);
+        printf("PicView=%ls: registry calls made by an open with no change since the last: %ld (target 0)\n", picView,
+               calls);
+        fflush(stdout);
+    }
+    app.Kill();
+    PostMessageW(bareWindow, WM_QUIT, 0, 0);
+    bare.join();
+    DeleteKeyTree(StoreKey);
+    return failures ? 1 : 0;
+}

@@ -1,0 +1,348 @@
+// PathnookQuick.exe end to end: one instance, its menus as they show on
+// screen, real keys, and what it leaves in the registry.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "QuickTestSupport.h"
+#include "quick/Manager.h"
+#include "quick/QuickSettings.h"
+#include "quick/QuickWindow.h"
+#include "store/StoreNames.h"
+#include "win/Error.h"
+
+using namespace testing_support;
+using namespace quicktest;
+
+namespace {
+class QuickApp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteKeyTree(StoreKey);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey, RunValue);
+    }
+    void TearDown() override {
+        app.Kill();
+        DeleteKeyTree(StoreKey);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey, RunValue);
+    }
+    // Opens the quick menu as a left click on the icon does.
+    HWND OpenByClick() {
+        PostMessageW(app.Window(), WM_QUICK_TRAY, 1, WM_LBUTTONUP);
+        HWND menu = FindMenuWindow(app.Id());
+        EXPECT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; })) << "the menu takes no keys";
+        return menu;
+    }
+    // Menus are not readable from another process here; the program tells
+    // what its open menu holds.
+    std::vector<MenuItemState> ItemsOf(HWND) {
+        std::vector<MenuItemState> items;
+        for (int i = 0;; ++i) {
+            LRESULT bits = app.Ask(WM_QUICK_MENU_ITEM, i);
+            if (bits < 0) break;
+            MenuItemState s;
+            s.Separator = bits & mibSeparator;
+            s.Grayed = bits & mibGrayed;
+            s.Checked = bits & mibChecked;
+            s.OwnerDrawn = bits & mibOwnerDrawn;
+            s.SubMenu = bits & mibSubMenu;
+            s.Icon = bits & mibIcon;
+            ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
+            wchar_t text[256] = {};
+            GlobalGetAtomNameW(atom, text, 256);
+            GlobalDeleteAtom(atom);
+            s.Text = text;
+            items.push_back(s);
+        }
+        return items;
+    }
+    // Keys for an open menu go straight to its window: whether the menu's
+    // program is the foreground one at that moment is the window system's
+    // business (the hot key test types for real).
+    void MenuKey(HWND menu, WORD vk) {
+        PostMessageW(menu, WM_KEYDOWN, vk, 1);
+        PostMessageW(menu, WM_KEYUP, vk, 0xC0000001);
+    }
+    bool WaitMenuGone() {
+        return WaitUntil([&] { return FindMenuWindow(app.Id(), 0) == nullptr; });
+    }
+    QuickProcess app;
+};
+}  // namespace
+
+TEST_F(QuickApp, ASecondStartLeavesAtOnce) {
+    ASSERT_TRUE(app.Start());
+    QuickProcess second;
+    ASSERT_TRUE(second.Start(false));
+    DWORD code = 99;
+    EXPECT_TRUE(second.WaitExit(10000, &code)) << "the second instance is still running";
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(app.Running());
+    // The first one still answers.
+    EXPECT_NE(app.Ask(WM_QUICK_HOTKEY), 0);
+}
+
+TEST_F(QuickApp, TheMenuShowsTheListAndAChosenFolderOpensThroughTheShell) {
+    TempDir dir;
+    std::wstring a = dir.File(L"alpha"), b = dir.File(L"beta");
+    CreateDirectoryW(a.c_str(), nullptr);
+    CreateDirectoryW(b.c_str(), nullptr);
+    WriteList({{L"Alpha", a}, {L"*Separator*", L"-"}, {L"Gone", dir.File(L"gone")}, {L"Beta", b}});
+    SetString(StoreKey, ExploreFolderValue, L"0");
+    RecordingShell shell(dir.File(L"record.txt"));
+    ASSERT_TRUE(app.Start());
+    // Folder checks run on their own; the first round ends soon after the start.
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_CHECKS) >= 1; }));
+
+    HWND menu = OpenByClick();
+    ASSERT_NE(menu, nullptr) << "no menu shown";
+    auto items = ItemsOf(menu);
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_FALSE(items[0].Grayed);
+    EXPECT_TRUE(items[1].Separator);
+    EXPECT_TRUE(items[2].Grayed) << "a missing folder is greyed";
+    EXPECT_FALSE(items[3].Grayed);
+    // Down skips the separator; Enter opens "Beta".
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_RETURN);
+    std::wstring verb, got;
+    ASSERT_TRUE(shell.Wait(verb, got)) << "nothing was opened";
+    EXPECT_EQ(verb, L"open");
+    EXPECT_TRUE(SamePath(got, b)) << got;
+    EXPECT_TRUE(WaitMenuGone());
+
+    // The manager changes the list and the option: the very next menu shows it.
+    SetString(StoreKey, ExploreFolderValue, L"1");
+    SetString(StoreKey, L"N4", L"Zeta");
+    SetString(StoreKey, L"P4", a);
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_READS) >= 2; }));
+    menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(ItemsOf(menu).size(), 5u);
+    MenuKey(menu, 'Z');  // the first letter of an alias
+    EXPECT_TRUE(WaitMenuGone()) << "Z left the menu open";
+    ASSERT_TRUE(shell.Wait(verb, got));
+    EXPECT_EQ(verb, L"explore");
+    EXPECT_TRUE(SamePath(got, a)) << got;
+
+    // Escape closes the menu and opens nothing; no change, no registry call.
+    menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    MenuKey(menu, VK_ESCAPE);
+    EXPECT_TRUE(WaitMenuGone());
+    LRESULT calls = app.Ask(WM_QUICK_REGISTRY_CALLS);
+    menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    MenuKey(menu, VK_ESCAPE);
+    EXPECT_TRUE(WaitMenuGone());
+    EXPECT_EQ(app.Ask(WM_QUICK_REGISTRY_CALLS), calls);
+    EXPECT_FALSE(shell.Wait(verb, got, 500)) << got;
+}
+
+TEST_F(QuickApp, TheHotKeyOpensTheMenuFromRealKeys) {
+    TempDir dir;
+    std::wstring a = dir.File(L"alpha");
+    CreateDirectoryW(a.c_str(), nullptr);
+    WriteList({{L"Alpha", a}});
+    RecordingShell shell(dir.File(L"record.txt"));
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(app.Ask(WM_QUICK_HOTKEY), MAKELONG('F', MOD_WIN | MOD_ALT));
+    SendKeys({VK_LWIN, VK_MENU}, {'F'});
+    HWND menu = FindMenuWindow(app.Id());
+    ASSERT_NE(menu, nullptr) << "Win+Alt+F opened no menu";
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    // Called from the keyboard, the first item is lit and Enter takes it.
+    ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 0) & mibLit) != 0; }));
+    TapKey(VK_RETURN);
+    std::wstring verb, got;
+    ASSERT_TRUE(shell.Wait(verb, got));
+    EXPECT_TRUE(SamePath(got, a));
+}
+
+TEST_F(QuickApp, StartWithWindowsAddsAndRemovesItsValue) {
+    ASSERT_TRUE(app.Start());
+    auto value = [] {
+        wchar_t buf[1024] = {};
+        DWORD size = sizeof(buf);
+        return RegGetValueW(HKEY_CURRENT_USER, RunKey, RunValue, RRF_RT_REG_SZ, nullptr, buf, &size) == ERROR_SUCCESS
+                   ? std::wstring(buf)
+                   : std::wstring(L"<none>");
+    };
+    app.Command(cmStartWithWindows);
+    ASSERT_TRUE(WaitUntil([&] { return value() != L"<none>"; }));
+    std::wstring v = value();
+    EXPECT_EQ(v.front(), L'"');
+    EXPECT_TRUE(SamePath(v.substr(1, v.size() - 2), BuiltExe(L"PathnookQuick.exe"))) << v;
+
+    // Its own menu shows the check.
+    PostMessageW(app.Window(), WM_QUICK_TRAY, 1, WM_RBUTTONUP);
+    HWND menu = FindMenuWindow(app.Id());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    auto items = ItemsOf(menu);
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].Text, L"&Edit the List...");
+    EXPECT_EQ(items[1].Text, L"&Start with Windows");
+    EXPECT_TRUE(items[1].Checked);
+    EXPECT_EQ(items[4].Text, L"E&xit");
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_DOWN);
+    MenuKey(menu, VK_RETURN);  // "Start with Windows" again: off
+    EXPECT_TRUE(WaitUntil([&] { return value() == L"<none>"; }));
+    EXPECT_TRUE(app.Running());
+}
+
+TEST_F(QuickApp, AKeyHeldByAnotherProgramIsRefusedAndTheOldOneKept) {
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'K'));
+    auto setKey = [&](UINT mods, UINT vk) {
+        app.Command(cmHotKey);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(WaitUntil([&] { return (dialog = FindWindowW(L"TfrmHotKey", L"Hot Key")) && IsWindowVisible(dialog); }));
+        if (!dialog) return;
+        SendDlgItemMessageW(dialog, 200, HKM_SETHOTKEY,
+                            MAKEWORD(vk, ((mods & MOD_ALT) ? HOTKEYF_ALT : 0) | ((mods & MOD_CONTROL) ? HOTKEYF_CONTROL : 0)),
+                            0);
+        SendDlgItemMessageW(dialog, 201, BM_SETCHECK, (mods & MOD_WIN) ? BST_CHECKED : BST_UNCHECKED, 0);
+        PressButton(dialog, IDOK);
+    };
+    setKey(MOD_CONTROL | MOD_ALT, 'K');
+    HWND box = FindDialogOf(app.Id(), L"Pathnook");
+    ASSERT_NE(box, nullptr) << "the refusal was not told";
+    EXPECT_NE(DialogText(box).find(L"Ctrl+Alt+K is already used by another program"), std::wstring::npos)
+        << DialogText(box);
+    EXPECT_NE(DialogText(box).find(L"keeps Win+Alt+F"), std::wstring::npos) << DialogText(box);
+    PressButton(box, IDOK);
+    EXPECT_EQ(app.Ask(WM_QUICK_HOTKEY), MAKELONG('F', MOD_WIN | MOD_ALT));
+    EXPECT_TRUE(ReadKeyValues(QuickMenuKey).empty()) << "a refused key was stored";
+    UnregisterHotKey(nullptr, 7);
+
+    // A free key is taken, stored apart from the list, and works.
+    setKey(MOD_CONTROL | MOD_ALT, 'J');
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_HOTKEY) == MAKELONG('J', MOD_CONTROL | MOD_ALT); }));
+    EXPECT_EQ(ReadKeyValues(QuickMenuKey).size(), 2u);
+    EXPECT_EQ(ReadKeyValues(StoreKey).count(L"N0"), 0u);
+    // The old key is free again: another program can have it.
+    EXPECT_TRUE(RegisterHotKey(nullptr, 8, MOD_WIN | MOD_ALT, 'F'));
+    UnregisterHotKey(nullptr, 8);
+    SendKeys({VK_CONTROL, VK_MENU}, {'J'});
+    HWND menu = FindMenuWindow(app.Id());
+    ASSERT_NE(menu, nullptr) << "the new key opened no menu";
+    EXPECT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    MenuKey(menu, VK_ESCAPE);
+    EXPECT_TRUE(WaitMenuGone());
+
+    // The next start reads the stored key.
+    app.Kill();
+    EXPECT_EQ(LoadHotKey(), (win::HotKeySpec{MOD_CONTROL | MOD_ALT, 'J'}));
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(app.Ask(WM_QUICK_HOTKEY), MAKELONG('J', MOD_CONTROL | MOD_ALT));
+}
+
+TEST(QuickSettings, ABadStoredKeyFallsBackToTheDefault) {
+    DeleteKeyTree(StoreKey);
+    EXPECT_EQ(LoadHotKey(), DefaultHotKey());
+    SetDword(QuickMenuKey, L"Modifiers", 0);  // no modifier: a bare key
+    SetDword(QuickMenuKey, L"Key", 'F');
+    EXPECT_EQ(LoadHotKey(), DefaultHotKey());
+    SetString(QuickMenuKey, L"Modifiers", L"3");
+    EXPECT_EQ(LoadHotKey(), DefaultHotKey());
+    SaveHotKey({MOD_SHIFT | MOD_CONTROL, VK_F9});
+    EXPECT_EQ(LoadHotKey(), (win::HotKeySpec{MOD_SHIFT | MOD_CONTROL, VK_F9}));
+    EXPECT_EQ(win::HotKeyText(LoadHotKey()), L"Ctrl+Shift+F9");
+    EXPECT_EQ(win::HotKeyText(DefaultHotKey()), L"Win+Alt+F");
+    DeleteKeyTree(StoreKey);
+}
+
+TEST_F(QuickApp, ThePainterDrawsTheMenuWithFolderIconsOnlyWithPicView) {
+    TempDir dir;
+    std::wstring a = dir.File(L"alpha");
+    CreateDirectoryW(a.c_str(), nullptr);
+    WriteList({{L"Alpha", a}, {L"*Separator*", L"-"}, {L"Windows", L"C:\\windows"}});
+    SetString(StoreKey, PicViewValue, L"1");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_CHECKS) >= 1; }));
+    HWND menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    auto items = ItemsOf(menu);
+    ASSERT_EQ(items.size(), 3u);
+    for (auto& i : items) EXPECT_TRUE(i.OwnerDrawn);
+    EXPECT_TRUE(items[0].Icon);
+    EXPECT_FALSE(items[1].Icon);
+    EXPECT_TRUE(items[2].Icon);
+    MenuKey(menu, VK_ESCAPE);
+    ASSERT_TRUE(WaitMenuGone());
+
+    SetString(StoreKey, PicViewValue, L"0");
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_READS) >= 2; }));
+    menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    items = ItemsOf(menu);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_TRUE(items[0].OwnerDrawn);
+    EXPECT_FALSE(items[0].Icon);
+    EXPECT_FALSE(items[2].Icon);
+    MenuKey(menu, VK_ESCAPE);
+}
+
+TEST_F(QuickApp, AListLongerThanTheScreenGoesOnInMore) {
+    std::vector<std::pair<std::wstring, std::wstring>> entries;
+    for (int i = 0; i < 1000; ++i) entries.push_back({L"Folder " + std::to_wstring(i), L"C:\\f" + std::to_wstring(i)});
+    WriteList(entries);
+    SetString(StoreKey, PicViewValue, L"0");
+    ASSERT_TRUE(app.Start());
+    HWND menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    auto items = ItemsOf(menu);
+    ASSERT_GT(items.size(), 20u);
+    ASSERT_LT(items.size(), 1000u);
+    EXPECT_EQ(items.back().Text, L"More");
+    EXPECT_TRUE(items.back().SubMenu);
+    EXPECT_EQ(items.front().Text, L"Folder 0");
+    // The menu fits the screen: its window lies inside the work area.
+    RECT r{}, work{};
+    GetWindowRect(menu, &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(r.bottom - r.top, work.bottom - work.top);
+    EXPECT_LE(r.right - r.left, work.right - work.left);
+    MenuKey(menu, VK_ESCAPE);
+}
+
+TEST_F(QuickApp, EditTheListStartsTheManagerFromSettingOrBringsTheRunningOneForward) {
+    TempDir dir;
+    std::wstring manager = dir.File(L"Pathnook.exe");
+    ASSERT_TRUE(CopyFileW(BuiltExe(L"Pathnook.exe").c_str(), manager.c_str(), FALSE));
+    SetString(StoreKey, SettingValue, manager);
+    ASSERT_TRUE(app.Start());
+    auto managers = [] {
+        std::vector<HWND> found;
+        HWND w = nullptr;
+        while ((w = FindWindowExW(nullptr, w, ManagerWindowClass, nullptr))) found.push_back(w);
+        return found;
+    };
+    ASSERT_TRUE(managers().empty());
+    app.Command(cmEditList);
+    ASSERT_TRUE(WaitUntil([&] { return managers().size() == 1 && IsWindowVisible(managers()[0]); }, 15000))
+        << "the manager did not start";
+    HWND window = managers()[0];
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    ASSERT_NE(process, nullptr);
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    QueryFullProcessImageNameW(process, 0, image, &size);
+    EXPECT_TRUE(SamePath(image, manager)) << win::Narrow(image);
+
+    // Again while it runs: no second manager, the first one comes forward.
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }));
+    app.Command(cmEditList);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window); })) << "the running manager was not brought forward";
+    EXPECT_EQ(managers().size(), 1u);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+    CloseHandle(process);
+}

@@ -1,0 +1,68 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+
+namespace quicktest {
+
+// A running PathnookQuick.exe from the build folder.
+class QuickProcess {
+public:
+    QuickProcess() = default;
+    ~QuickProcess();
+    bool Start(bool waitForWindow = true);
+    bool WaitForWindow();
+    HWND Window() const { return window_; }
+    DWORD Id() const { return info_.dwProcessId; }
+    bool WaitExit(int timeoutMs, DWORD* exitCode = nullptr);
+    bool Running() const;
+    LRESULT Ask(UINT message, WPARAM wp = 0) const;  // one of the WM_QUICK_* questions
+    void Command(UINT id) const;
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_{};
+    HWND window_ = nullptr;
+};
+
+// The visible menu window (#32768) of a process, and its menu's items.
+HWND FindMenuWindow(DWORD processId, int timeoutMs = 5000);
+struct MenuItemState {
+    std::wstring Text;
+    bool Separator = false, Grayed = false, OwnerDrawn = false, Checked = false, SubMenu = false, Icon = false;
+};
+std::vector<MenuItemState> MenuItems(HMENU menu);
+
+// Real keyboard input, as a user types it (SendInput).
+void SendKeys(std::initializer_list<WORD> down, std::initializer_list<WORD> tap = {});
+void TapKey(WORD vk);
+
+// The recording shell handler: this test executable, registered as the
+// prefix's handler of the "open" and "explore" verbs of folders, writes the
+// verb and the folder it was given into a file.
+class RecordingShell {
+public:
+    explicit RecordingShell(const std::wstring& recordFile);
+    ~RecordingShell();
+    // Waits for the next record: the verb and the folder.
+    bool Wait(std::wstring& verb, std::wstring& folder, int timeoutMs = 10000);
+
+private:
+    std::wstring record_;
+    struct Saved {
+        std::wstring key, value;
+        bool existed;
+    };
+    std::vector<Saved> saved_;
+    bool ddeMoved_ = false;
+};
+
+// Writes a list into the store as the manager does.
+void WriteList(const std::vector<std::pair<std::wstring, std::wstring>>& entries);
+std::wstring Trimmed(std::wstring path);  // without a trailing backslash
+bool SamePath(const std::wstring& a, const std::wstring& b);
+
+}  // namespace quicktest

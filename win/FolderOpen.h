@@ -1,0 +1,17 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+// Opens a folder through the shell: in a window of its own in explore mode
+// (verb "explore") or with the verb "open". The shell shows no error box of
+// its own; returns 0 on success, else a Windows error code for the caller's
+// message.
+DWORD OpenFolder(HWND owner, const std::wstring& folder, bool explore);
+
+// A system error's text ("The system cannot find the path specified.").
+std::wstring SystemErrorText(DWORD error);
+
+}  // namespace win

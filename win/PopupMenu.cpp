@@ -1,0 +1,187 @@
+#include "win/PopupMenu.h"
+
+#include <vector>
+
+namespace win {
+
+namespace {
+thread_local PopupMenu* tracking = nullptr;
+
+wchar_t Upper(wchar_t c) { return (wchar_t)(UINT_PTR)CharUpperW((LPWSTR)(UINT_PTR)c); }
+}  // namespace
+
+std::wstring MenuCaptionText(const std::wstring& caption) {
+    std::wstring out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+        else if (caption[i] == L'&') continue;
+        out.push_back(caption[i]);
+    }
+    return out;
+}
+
+std::wstring EscapeMenuText(const std::wstring& text) {
+    std::wstring out;
+    for (wchar_t c : text) {
+        if (c == L'&') out.push_back(L'&');
+        out.push_back(c);
+    }
+    return out;
+}
+
+PopupMenu::~PopupMenu() {
+    if (tracking == this) tracking = nullptr;
+    if (handle_ && IsMenu(handle_)) DestroyMenu(handle_);
+}
+
+PopupMenu* PopupMenu::Tracking() { return tracking; }
+
+HMENU PopupMenu::Build() {
+    HMENU old = handle_;
+    handle_ = CreatePopupMenu();
+    nextCommand_ = 1;
+    BuildInto(handle_, Root);
+    if (old) DestroyMenu(old);
+    return handle_;
+}
+
+void PopupMenu::BuildInto(HMENU menu, MenuItem& parent) {
+    for (auto& child : parent.Items) {
+        MenuItem& item = *child;
+        item.Owner = menu;
+        item.Command = nextCommand_++;
+        std::wstring text = item.DisplayText();
+        MENUITEMINFOW mii{sizeof(mii)};
+        mii.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
+        mii.wID = item.Command;
+        mii.dwItemData = (ULONG_PTR)&item;
+        mii.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+        if (OwnerDrawn && item.OnDrawItem) mii.fType |= MFT_OWNERDRAW;
+        if (item.RadioItem) mii.fType |= MFT_RADIOCHECK;
+        if (item.NewColumn) mii.fType |= MFT_MENUBARBREAK;
+        mii.dwTypeData = text.data();
+        mii.fState = (item.IsEnabled() ? MFS_ENABLED : MFS_GRAYED) | (item.Checked ? MFS_CHECKED : 0) |
+                     (item.Default ? MFS_DEFAULT : 0);
+        if (!item.Items.empty()) {
+            item.SubMenu = CreatePopupMenu();
+            BuildInto(item.SubMenu, item);
+            mii.fMask |= MIIM_SUBMENU;
+            mii.hSubMenu = item.SubMenu;
+        }
+        InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii);
+    }
+}
+
+MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
+    if (!handle_) Build();
+    PopupMenu* outer = tracking;
+    tracking = this;
+    tracking_ = true;
+    selectPending_ = SelectFirst;
+    ready_ = false;
+    SetForegroundWindow(owner);
+    UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
+    selectPending_ = false;
+    // Lets the menu close properly when the owner is not in the foreground.
+    PostMessageW(owner, WM_NULL, 0, 0);
+    tracking_ = false;
+    tracking = outer;
+    return command ? FindCommand(command) : nullptr;
+}
+
+void PopupMenu::ForEach(const std::function<void(MenuItem&)>& fn) {
+    std::function<void(MenuItem&)> walk = [&](MenuItem& parent) {
+        for (auto& child : parent.Items) {
+            fn(*child);
+            walk(*child);
+        }
+    };
+    walk(Root);
+}
+
+MenuItem* PopupMenu::FindCommand(UINT command) {
+    MenuItem* found = nullptr;
+    ForEach([&](MenuItem& item) {
+        if (!found && item.Command == command) found = &item;
+    });
+    return found;
+}
+
+void PopupMenu::Sync(MenuItem& item) {
+    if (!item.Owner) return;
+    MENUITEMINFOW mii{sizeof(mii)};
+    mii.fMask = MIIM_STATE;
+    mii.fState = (item.IsEnabled() ? MFS_ENABLED : MFS_GRAYED) | (item.Checked ? MFS_CHECKED : 0) |
+                 (item.Default ? MFS_DEFAULT : 0);
+    SetMenuItemInfoW(item.Owner, item.Command, FALSE, &mii);
+}
+
+LRESULT PopupMenu::MenuChar(wchar_t ch, HMENU menu) const {
+    const wchar_t key = Upper(ch);
+    const int count = GetMenuItemCount(menu);
+    int current = -1;
+    std::vector<int> matches;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW mii{sizeof(mii)};
+        mii.fMask = MIIM_STATE | MIIM_DATA | MIIM_FTYPE;
+        if (!GetMenuItemInfoW(menu, i, TRUE, &mii)) continue;
+        if (mii.fState & MFS_HILITE) current = i;
+        auto* item = reinterpret_cast<MenuItem*>(mii.dwItemData);
+        if (!item || item->IsSeparator() || (mii.fState & MFS_GRAYED)) continue;
+        std::wstring text = MenuCaptionText(item->Caption);
+        size_t first = text.find_first_not_of(L" \t");
+        if (first != std::wstring::npos && Upper(text[first]) == key) matches.push_back(i);
+    }
+    if (matches.empty()) return MAKELRESULT(0, MNC_IGNORE);
+    if (matches.size() == 1) return MAKELRESULT(matches[0], MNC_EXECUTE);
+    for (int i : matches)
+        if (i > current) return MAKELRESULT(i, MNC_SELECT);
+    return MAKELRESULT(matches[0], MNC_SELECT);
+}
+
+bool PopupMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_MEASUREITEM: {
+        auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        auto* item = reinterpret_cast<MenuItem*>(mis.itemData);
+        if (mis.CtlType != ODT_MENU || !item || !OwnerDrawn || !item->OnMeasureItem) return false;
+        HDC dc = GetDC(nullptr);
+        int w = (int)mis.itemWidth, h = (int)mis.itemHeight;
+        int saved = SaveDC(dc);
+        item->OnMeasureItem(*item, dc, w, h);
+        RestoreDC(dc, saved);
+        ReleaseDC(nullptr, dc);
+        mis.itemWidth = w < 0 ? 0 : w;
+        mis.itemHeight = h < 0 ? 0 : h;
+        result = TRUE;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        auto* item = reinterpret_cast<MenuItem*>(dis.itemData);
+        if (dis.CtlType != ODT_MENU || !item || !OwnerDrawn || !item->OnDrawItem) return false;
+        int saved = SaveDC(dis.hDC);
+        item->OnDrawItem(*item, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0);
+        RestoreDC(dis.hDC, saved);
+        result = TRUE;
+        return true;
+    }
+    case WM_ENTERIDLE:
+        if (!tracking_ || wp != MSGF_MENU) return false;
+        if (selectPending_) {
+            selectPending_ = false;
+            PostMessageW((HWND)lp, WM_KEYDOWN, VK_DOWN, 0);
+        } else {
+            ready_ = true;
+        }
+        result = 0;
+        return true;
+    case WM_MENUCHAR:
+        if (!tracking_) return false;
+        result = MenuChar((wchar_t)LOWORD(wp), (HMENU)lp);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace win

@@ -1,0 +1,63 @@
+#pragma once
+#include <windows.h>
+
+#include "win/Menu.h"
+
+namespace win {
+
+// A shortcut menu built from a tree of MenuItems and shown with
+// TrackPopupMenu. The owner window passes WM_MEASUREITEM, WM_DRAWITEM and
+// WM_MENUCHAR on to HandleMessage while the menu is open.
+class PopupMenu {
+public:
+    MenuItem Root;
+    // Items with their own draw handlers are owner-drawn.
+    bool OwnerDrawn = false;
+    // Lights the first item when the menu opens, as a menu called from the
+    // keyboard does; the owner must pass WM_ENTERIDLE on.
+    bool SelectFirst = false;
+
+    PopupMenu() = default;
+    ~PopupMenu();
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+
+    HMENU Build();  // (re)creates the Windows menu from Root
+    HMENU Handle() const { return handle_; }
+
+    // Shows the menu at a screen point and returns the chosen item, or null
+    // when the menu was dismissed. The owner is made the foreground window
+    // first, as a menu of a window in the background closes at once.
+    MenuItem* Track(HWND owner, POINT at, UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN);
+    bool IsTracking() const { return tracking_; }
+    // The open menu's loop has run dry once: it takes keys from now on.
+    bool Ready() const { return tracking_ && ready_; }
+    static PopupMenu* Tracking();  // the menu this thread shows, or null
+
+    MenuItem* FindCommand(UINT command);
+    void ForEach(const std::function<void(MenuItem&)>& fn);
+    // Pushes an item's enabled and checked state into the built menu.
+    void Sync(MenuItem& item);
+
+    // Owner-draw requests and first-letter keys; true when handled.
+    bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // The answer to WM_MENUCHAR: the next item after the highlighted one
+    // whose caption starts with the letter; executed when it is the only one.
+    LRESULT MenuChar(wchar_t ch, HMENU menu) const;
+
+private:
+    void BuildInto(HMENU menu, MenuItem& parent);
+    HMENU handle_ = nullptr;
+    UINT nextCommand_ = 1;
+    bool tracking_ = false;
+    bool selectPending_ = false;
+    bool ready_ = false;
+};
+
+// The text a caption shows with its '&' escapes and mnemonic markers taken
+// out: "Docs && Notes" -> "Docs & Notes", "&Open" -> "Open".
+std::wstring MenuCaptionText(const std::wstring& caption);
+// Doubles every '&' so that Windows shows it instead of underlining.
+std::wstring EscapeMenuText(const std::wstring& text);
+
+}  // namespace win
