@@ -14,6 +14,7 @@ enum CommandId : unsigned {
     cmdImport = 121,
     cmdExport = 122,
     cmdUndo = 131,
+    cmdOpenFolder = 132,
 };
 
 // Posted by a second start to the running instance.

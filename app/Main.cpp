@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include <windowsx.h>
+
 #include "app/CommandIds.h"
 #include "app/Global.h"
 #include "app/Icons.h"
@@ -42,6 +44,7 @@ void TfrmMain::FormCreate() {
     };
     lvMain.OnDblClick = [this] { lvMainDblClick(); };
     lvMain.OnKeyDown = [this](WORD key) { return lvMainKeyDown(key); };
+    lvMain.OnReturn = [this] { aOpenFolder->Execute(); };
     lvMain.OnFindPrefix = [this](const std::wstring& prefix, int start) { return lvMainFindPrefix(prefix, start); };
     SetIcon(kAppIconId);
     DragAcceptFiles(Handle(), TRUE);
@@ -103,6 +106,8 @@ void TfrmMain::CreateActions() {
     // list's context menu reach it.
     aUndo = &a.Add(cmdUndo, L"&Undo", L"Undo the last change to the list", -1, kCtrl | 'Z',
                    [this] { aUndoExecute(); }, [this] { return aUndoUpdate(); });
+    aOpenFolder = &a.Add(cmdOpenFolder, L"&Open Folder", L"Open the selected folder", -1, 0,
+                         [this] { aOpenFolderExecute(); }, [this] { return aOpenFolderUpdate(); });
     aOptions = &a.Add(cmdOptions, L"&Options...", L"", -1, kCtrl | 'O', [this] { aOptionsExecute(); });
 }
 
@@ -268,7 +273,15 @@ void TfrmMain::ShowEntries(int selected) {
 }
 
 LRESULT TfrmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT menuResult = 0;
+    if (listMenu_ && listMenu_->HandleMessage(msg, wp, lp, menuResult)) return menuResult;
     switch (msg) {
+    case WM_CONTEXTMENU:
+        if ((HWND)wp == lvMain.Handle()) {
+            ShowListMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return 0;
+        }
+        break;
     case WM_ACTIVATEINSTANCE:
         ShowWindow(Handle(), SW_SHOW);
         if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);

@@ -9,6 +9,7 @@
 #include "app/Undo.h"
 #include "store/Store.h"
 #include "win/Form.h"
+#include "win/PopupMenu.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"
 #include "win/ToolBar.h"
@@ -38,6 +39,7 @@ public:
     win::Action* aExport = nullptr;
     win::Action* aOptions = nullptr;  // the File menu's "&Options..."
     win::Action* aUndo = nullptr;     // Ctrl+Z and the list's context menu
+    win::Action* aOpenFolder = nullptr;  // Enter and the list's context menu
 
     std::unique_ptr<xpmenu::TXPMenu> XPMenu1;  // the menu, tool bar and dialog look
 
@@ -67,6 +69,9 @@ public:
     bool aItemUpUpdate();
     bool aItemDownUpdate();
     bool aSortUpdate();
+    void aOpenFolderExecute();  // MainContext.cpp
+    bool aOpenFolderUpdate();
+    void ShowListMenu(POINT at);
     void aUndoExecute();  // MainUndo.cpp
     bool aUndoUpdate();
     // Made before a command changes the list; when it ends with the list
@@ -119,5 +124,6 @@ private:
 
     FolderList entries_;
     UndoHistory undo_;
+    win::PopupMenu* listMenu_ = nullptr;  // the context menu while it is open
     std::vector<std::exception_ptr> startupErrors_;
 };

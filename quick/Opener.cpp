@@ -4,9 +4,7 @@
 #include "win/FolderOpen.h"
 
 void ReportOpenFailure(HWND owner, const std::wstring& folder, const std::wstring& why) {
-    std::wstring text = L"Cannot open the folder \"" + folder + L"\".";
-    if (!why.empty()) text += L"\n\n" + why;
-    MessageBoxW(owner, text.c_str(), L"Pathnook", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    win::SayCannotOpen(owner, folder, why, L"Pathnook");
 }
 
 OpenedBy OpenListFolder(const std::wstring& folder, HWND target, bool explore, HWND owner) {
@@ -15,9 +13,5 @@ OpenedBy OpenListFolder(const std::wstring& folder, HWND target, bool explore, H
         ReportOpenFailure(owner, folder, L"The file dialog did not go there.");
         return OpenedBy::Failed;
     }
-    if (DWORD error = win::OpenFolder(owner, folder, explore)) {
-        ReportOpenFailure(owner, folder, win::SystemErrorText(error));
-        return OpenedBy::Failed;
-    }
-    return OpenedBy::Shell;
+    return win::OpenFolderOrSay(owner, folder, explore, L"Pathnook") ? OpenedBy::Shell : OpenedBy::Failed;
 }

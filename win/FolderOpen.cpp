@@ -23,6 +23,18 @@ DWORD OpenFolder(HWND owner, const std::wstring& folder, bool explore) {
     }
 }
 
+void SayCannotOpen(HWND owner, const std::wstring& folder, const std::wstring& why, const std::wstring& caption) {
+    std::wstring text = L"Cannot open the folder \"" + folder + L"\".";
+    if (!why.empty()) text += L"\n\n" + why;
+    MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+bool OpenFolderOrSay(HWND owner, const std::wstring& folder, bool explore, const std::wstring& caption) {
+    DWORD error = OpenFolder(owner, folder, explore);
+    if (error) SayCannotOpen(owner, folder, SystemErrorText(error), caption);
+    return error == 0;
+}
+
 std::wstring SystemErrorText(DWORD error) {
     wchar_t* buffer = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

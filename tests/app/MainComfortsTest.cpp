@@ -9,8 +9,10 @@
 
 #include "app/Global.h"
 #include "app/MainFormFixture.h"
+#include "support/ShellRecorder.h"
 #include "support/TestSupport.h"
 #include "win/Application.h"
+#include "win/PopupMenu.h"
 
 using namespace testing_support;
 
@@ -242,4 +244,136 @@ TEST_F(MainComfortsTest, ANewRowIsBroughtIntoViewWithoutMovingTheSelection) {
     ASSERT_EQ(form->Entries().size(), 201u);
     EXPECT_EQ(form->lvMain.Selected(), 200);
     EXPECT_TRUE(RowVisible(200));
+}
+
+namespace {
+struct SeenMenu {
+    std::vector<std::wstring> items;
+    std::vector<bool> enabled;
+    bool seen = false;
+    bool choose = false;  // Enter on the first item, else dismissed
+};
+SeenMenu* g_menu = nullptr;
+
+BOOL CALLBACK FindMenuWindow(HWND w, LPARAM out) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && std::wstring(cls) == L"#32768") {
+        *(HWND*)out = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK ReadMenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    win::PopupMenu* open = win::PopupMenu::Tracking();
+    HWND shown = nullptr;
+    EnumWindows(FindMenuWindow, (LPARAM)&shown);
+    if (!g_menu || !open || !shown || !open->Ready()) return;
+    KillTimer(nullptr, id);
+    for (auto& item : open->Root.Items) {
+        g_menu->items.push_back(item->Caption);
+        if (item->IsSeparator()) continue;
+        UINT state = GetMenuState(open->Handle(), item->Command, MF_BYCOMMAND);
+        g_menu->enabled.push_back(!(state & (MF_GRAYED | MF_DISABLED)));
+    }
+    g_menu->seen = true;
+    if (g_menu->choose)
+        PostMessageW(shown, WM_KEYDOWN, VK_RETURN, 0);
+    else
+        EndMenu();
+    g_menu = nullptr;
+}
+
+class ListMenuTest : public MainComfortsTest {
+protected:
+    void SetUp() override {
+        MainComfortsTest::SetUp();
+        SetString(kStore, L"N3", L"*Separator*");
+        SetString(kStore, L"P3", L"-");
+        form->aRefreshExecute();
+        Settle();
+    }
+    // Shift+F10 in the list: Windows sends the list WM_CONTEXTMENU at (-1, -1).
+    SeenMenu OpenMenu(bool choose = false) {
+        SeenMenu seen;
+        seen.choose = choose;
+        g_menu = &seen;
+        UINT_PTR timer = SetTimer(nullptr, 0, 30, ReadMenuTimer);
+        SendMessageW(form->lvMain.Handle(), WM_CONTEXTMENU, (WPARAM)form->lvMain.Handle(), MAKELPARAM(-1, -1));
+        KillTimer(nullptr, timer);
+        g_menu = nullptr;
+        Settle();
+        return seen;
+    }
+};
+
+const std::vector<std::wstring> kMenuItems{L"&Open Folder", L"-", L"&Edit Item...", L"&Delete Item", L"-",
+                                           L"&Up Item", L"&Down Item", L"-", L"&Undo"};
+}  // namespace
+
+TEST_F(ListMenuTest, ItsItemsFollowTheRulesOfTheirActions) {
+    form->lvMain.Select(0);
+    Settle();
+    SeenMenu m = OpenMenu();
+    ASSERT_TRUE(m.seen) << "no context menu";
+    EXPECT_EQ(m.items, kMenuItems);
+    // Open Folder, Edit, Delete, Up, Down, Undo
+    EXPECT_EQ(m.enabled, (std::vector<bool>{true, true, true, false, true, false}));
+
+    form->lvMain.Select(3);  // the separator, the last row
+    Settle();
+    form->aItemUpExecute();  // something to undo
+    m = OpenMenu();
+    ASSERT_TRUE(m.seen);
+    ASSERT_EQ(form->lvMain.Selected(), 2);  // the separator, moved up
+    EXPECT_EQ(m.enabled, (std::vector<bool>{false, true, true, true, true, true}));
+
+    form->lvMain.Select(-1);
+    Settle();
+    m = OpenMenu();
+    ASSERT_TRUE(m.seen);
+    EXPECT_EQ(m.enabled, (std::vector<bool>{false, false, false, false, false, true}));
+}
+
+TEST_F(ListMenuTest, EnterAndOpenFolderOpenThroughTheShellAsTheOptionSays) {
+    TempDir dir;
+    std::wstring folder = dir.File(L"Open me");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    SetString(kStore, L"P1", folder);
+    form->aRefreshExecute();
+    RecordingShell shell(dir.File(L"record.txt"));
+    std::wstring verb, opened;
+
+    AppOptions.ExploreFolder = false;
+    form->lvMain.Select(1);
+    Settle();
+    SendMessageW(form->lvMain.Handle(), WM_KEYDOWN, VK_RETURN, 1);
+    ASSERT_TRUE(shell.Wait(verb, opened)) << "Enter opened nothing";
+    EXPECT_EQ(verb, L"open");
+    EXPECT_EQ(opened.substr(0, folder.size()), folder);
+
+    AppOptions.ExploreFolder = true;
+    SeenMenu m = OpenMenu(true);
+    ASSERT_TRUE(m.seen);
+    ASSERT_TRUE(shell.Wait(verb, opened)) << "Open Folder opened nothing";
+    EXPECT_EQ(verb, L"explore");
+    EXPECT_EQ(opened.substr(0, folder.size()), folder);
+}
+
+TEST_F(ListMenuTest, AFolderThatCannotBeOpenedIsToldInOneMessage) {
+    TempDir dir;
+    std::wstring gone = dir.File(L"gone away");
+    SetString(kStore, L"P0", gone);
+    form->aRefreshExecute();
+    form->lvMain.Select(0);
+    Settle();
+    BoxAnswer box;
+    AnswerNextBox(box);
+    form->aOpenFolder->Execute();
+    Settle();
+    ASSERT_TRUE(box.answered) << "no message";
+    EXPECT_NE(box.text.find(L"Cannot open the folder \"" + gone + L"\"."), std::wstring::npos) << box.text;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ShellRecorder.h"
 #include "support/TestSupport.h"
 
 namespace quicktest {
@@ -40,25 +41,7 @@ std::vector<MenuItemState> MenuItems(HMENU menu);
 void SendKeys(std::initializer_list<WORD> down, std::initializer_list<WORD> tap = {});
 void TapKey(WORD vk);
 
-// The recording shell handler: this test executable, registered as the
-// prefix's handler of the "open" and "explore" verbs of folders, writes the
-// verb and the folder it was given into a file.
-class RecordingShell {
-public:
-    explicit RecordingShell(const std::wstring& recordFile);
-    ~RecordingShell();
-    // Waits for the next record: the verb and the folder.
-    bool Wait(std::wstring& verb, std::wstring& folder, int timeoutMs = 10000);
-
-private:
-    std::wstring record_;
-    struct Saved {
-        std::wstring key, value;
-        bool existed;
-    };
-    std::vector<Saved> saved_;
-    bool ddeMoved_ = false;
-};
+using testing_support::RecordingShell;
 
 // Writes a list into the store as the manager does.
 void WriteList(const std::vector<std::pair<std::wstring, std::wstring>>& entries);
