@@ -35,6 +35,9 @@ for _ in $(seq 50); do w=$(xdotool search --name '^Pathnook [0-9.]+$' 2>/dev/nul
 sleep 2
 at 60 110; xdotool click 1   # the fourth row of the list
 shot main-window.png
+at 60 110; xdotool click 3   # the list's right-click menu on the same row
+shot list-menu.png
+xdotool key Escape
 xdotool key alt+f; sleep 0.3; xdotool key Down Down Down
 shot file-menu.png
 xdotool key Escape Escape
