@@ -34,12 +34,12 @@ win::HotKeySpec LoadHotKey() {
     return {mods, vk};
 }
 
-void SaveHotKey(const win::HotKeySpec& spec) {
+void SaveHotKey(const win::HotKeySpec& hotKey) {
     HKEY key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, QuickMenuKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return;
-    DWORD mods = spec.Modifiers, vk = spec.Key;
+    DWORD mods = hotKey.Modifiers, vk = hotKey.Key;
     RegSetValueExW(key, kModifiers, 0, REG_DWORD, (const BYTE*)&mods, sizeof(mods));
     RegSetValueExW(key, kKey, 0, REG_DWORD, (const BYTE*)&vk, sizeof(vk));
     RegCloseKey(key);

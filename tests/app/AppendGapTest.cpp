@@ -10,6 +10,7 @@
 #include <map>
 
 #include "app/AddItem.h"
+#include "app/AnswerDialog.h"
 #include "app/ListFile.h"
 #include "app/Main.h"
 #include "app/MainFormFixture.h"
@@ -19,14 +20,6 @@
 using namespace testing_support;
 
 namespace {
-std::function<void()> g_answer;
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto answer = std::move(g_answer);
-    g_answer = nullptr;
-    if (answer) answer();
-}
-
 // Positions 0 and 1, a gap at 2, two entries beyond it, a second gap at 5
 // and one more entry beyond that.
 class AppendGapTest : public MainFormFixture {
@@ -42,17 +35,11 @@ protected:
         win::Application::Instance().ProcessMessages();
     }
     void Add(const std::wstring& alias) {
-        g_answer = [this, alias] {
-            for (win::Form* f : win::Application::Instance().Forms())
-                if (auto* d = dynamic_cast<TfrmProperty*>(f)) {
-                    d->feName.SetText(alias);
-                    d->fePath.SetText(folder.Path());
-                    d->fbOkClick();
-                    return;
-                }
-            ADD_FAILURE() << "no item dialog";
-        };
-        SetTimer(nullptr, 0, 100, AnswerTimer);
+        AnswerDialog<TfrmProperty>([this, alias](TfrmProperty& d) {
+            d.feName.SetText(alias);
+            d.fePath.SetText(folder.Path());
+            d.fbOkClick();
+        });
         form->aAddFolderExecute();
     }
     // Every stored alias and how often the store holds it.

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/AddItem.h"
+#include "app/AnswerDialog.h"
 #include "app/CommandIds.h"
 #include "app/Global.h"
 #include "app/Main.h"
@@ -19,23 +20,6 @@ using namespace testing_support;
 namespace {
 const std::wstring kStore = L"Software\\Pathnook";
 
-std::function<void()> g_answer;
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto answer = std::move(g_answer);
-    g_answer = nullptr;
-    if (answer) answer();
-}
-// Runs `answer` on the form that the next modal dialog shows.
-template <class Dialog>
-void AnswerDialog(std::function<void(Dialog&)> answer) {
-    g_answer = [answer] {
-        for (win::Form* form : win::Application::Instance().Forms())
-            if (auto* d = dynamic_cast<Dialog*>(form)) return answer(*d);
-        ADD_FAILURE() << "no dialog";
-    };
-    SetTimer(nullptr, 0, 100, AnswerTimer);
-}
 
 class MainItemsTest : public MainFormFixture {
 protected:

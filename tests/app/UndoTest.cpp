@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/AddItem.h"
+#include "app/AnswerDialog.h"
 #include "app/Global.h"
 #include "app/ListFile.h"
 #include "app/MainFormFixture.h"
@@ -17,22 +18,6 @@ using namespace testing_support;
 
 namespace {
 const std::wstring kStore = L"Software\\Pathnook";
-
-std::function<void()> g_answer;
-void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto answer = std::move(g_answer);
-    g_answer = nullptr;
-    if (answer) answer();
-}
-void AnswerItemDialog(std::function<void(TfrmProperty&)> answer) {
-    g_answer = [answer] {
-        for (win::Form* form : win::Application::Instance().Forms())
-            if (auto* d = dynamic_cast<TfrmProperty*>(form)) return answer(*d);
-        ADD_FAILURE() << "no item dialog";
-    };
-    SetTimer(nullptr, 0, 100, AnswerTimer);
-}
 
 struct State {
     FolderList list;
@@ -106,14 +91,14 @@ TEST_F(UndoTest, EveryKindOfChangeIsTakenBackInTurn) {
     form->aSortExecute();
     changed("sort");
     Select(0);
-    AnswerItemDialog([](TfrmProperty& d) {
+    AnswerDialog<TfrmProperty>([](TfrmProperty& d) {
         d.feName.SetText(L"edited");
         d.fePath.SetText(L"C:\\windows\\system32");  // OK wants a folder that exists
         d.fbOkClick();
     });
     form->aEditExecute();
     changed("edit");
-    AnswerItemDialog([](TfrmProperty& d) {
+    AnswerDialog<TfrmProperty>([](TfrmProperty& d) {
         d.feName.SetText(L"win");
         d.fePath.SetText(L"C:\\windows");
         d.fbOkClick();
@@ -158,7 +143,7 @@ TEST_F(UndoTest, UndoingAnAddThatClosedAGapKeepsTheEntriesItBroughtIn) {
     SetString(kStore, L"P5", L"C:\\h1");
     SetString(kStore, L"N6", L"hidden two");
     SetString(kStore, L"P6", L"C:\\h2");
-    AnswerItemDialog([](TfrmProperty& d) {
+    AnswerDialog<TfrmProperty>([](TfrmProperty& d) {
         d.feName.SetText(L"win");
         d.fePath.SetText(L"C:\\windows");
         d.fbOkClick();

@@ -117,7 +117,10 @@ int wmain() {
             DispatchMessageW(&msg);
         }
     });
-    while (!bareWindow) Sleep(10);
+    if (!WaitUntil([] { return bareWindow != nullptr; }, 10000)) {
+        printf("the bare menu's window did not come up\n");
+        return 1;
+    }
 
     SetString(StoreKey, PicViewValue, L"1");
     QuickProcess app;
