@@ -248,51 +248,46 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (openMenu_ && openMenu_->HandleMessage(msg, wp, lp, result)) return result;
     if (tray_.HandleMessage(msg)) return 0;
-    try {
-        switch (msg) {
-        case WM_HOTKEY:
-            if ((int)wp == kHotKeyId) {
-                HWND target = win::FocusedWindowAnywhere();
-                POINT at{};
-                GetCursorPos(&at);
-                ShowQuickMenu(at, target, true);
-            }
-            return 0;
-        case WM_QUICK_TRAY:
-            if (lp == WM_LBUTTONUP || lp == WM_RBUTTONUP || lp == WM_CONTEXTMENU) {
-                POINT at{};
-                GetCursorPos(&at);
-                if (lp == WM_LBUTTONUP) ShowQuickMenu(at, nullptr);
-                else ShowOwnMenu(at);
-            }
-            return 0;
-        case WM_QUICK_FOLDERS: FoldersChecked(); return 0;
-        case WM_TIMER:
-            if (wp == kKeepForegroundTimer) {
-                if (openMenu_ && !GetForegroundWindow()) SetForegroundWindow(Handle());
-                return 0;
-            }
-            break;
-        case WM_QUICK_REGISTRY_CALLS: return (LRESULT)win::RegistryCallCount();
-        case WM_QUICK_READS: return list_.Reads();
-        case WM_QUICK_CHECKS: return states_->Rounds();
-        case WM_QUICK_MENU_ITEM: return DescribeItem((int)wp, false);
-        case WM_QUICK_MENU_TEXT: return DescribeItem((int)wp, true);
-        case WM_QUICK_MENU_READY: return openMenu_ && openMenu_->Ready();
-        case WM_QUICK_HOTKEY:
-            return hotKey_.Registered() ? MAKELONG(hotKey_.Current().Key, hotKey_.Current().Modifiers) : 0;
-        case WM_COMMAND:
-            if (lp == 0 && HIWORD(wp) == 0) {
-                Command(LOWORD(wp));
-                return 0;
-            }
-            break;
-        case WM_CLOSE: DestroyWindow(Handle()); return 0;
-        case WM_DESTROY: tray_.Remove(); break;
+    switch (msg) {
+    case WM_HOTKEY:
+        if ((int)wp == kHotKeyId) {
+            HWND target = win::FocusedWindowAnywhere();
+            POINT at{};
+            GetCursorPos(&at);
+            ShowQuickMenu(at, target, true);
         }
-    } catch (...) {
-        win::ShowCurrentException();
         return 0;
+    case WM_QUICK_TRAY:
+        if (lp == WM_LBUTTONUP || lp == WM_RBUTTONUP || lp == WM_CONTEXTMENU) {
+            POINT at{};
+            GetCursorPos(&at);
+            if (lp == WM_LBUTTONUP) ShowQuickMenu(at, nullptr);
+            else ShowOwnMenu(at);
+        }
+        return 0;
+    case WM_QUICK_FOLDERS: FoldersChecked(); return 0;
+    case WM_TIMER:
+        if (wp == kKeepForegroundTimer) {
+            if (openMenu_ && !GetForegroundWindow()) SetForegroundWindow(Handle());
+            return 0;
+        }
+        break;
+    case WM_QUICK_REGISTRY_CALLS: return (LRESULT)win::RegistryCallCount();
+    case WM_QUICK_READS: return list_.Reads();
+    case WM_QUICK_CHECKS: return states_->Rounds();
+    case WM_QUICK_MENU_ITEM: return DescribeItem((int)wp, false);
+    case WM_QUICK_MENU_TEXT: return DescribeItem((int)wp, true);
+    case WM_QUICK_MENU_READY: return openMenu_ && openMenu_->Ready();
+    case WM_QUICK_HOTKEY:
+        return hotKey_.Registered() ? MAKELONG(hotKey_.Current().Key, hotKey_.Current().Modifiers) : 0;
+    case WM_COMMAND:
+        if (lp == 0 && HIWORD(wp) == 0) {
+            Command(LOWORD(wp));
+            return 0;
+        }
+        break;
+    case WM_CLOSE: DestroyWindow(Handle()); return 0;
+    case WM_DESTROY: tray_.Remove(); break;
     }
     return Form::WndProc(msg, wp, lp);
 }

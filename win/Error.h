@@ -36,14 +36,18 @@ void ShowCurrentException() noexcept;
 
 // The exception boundary. Every window procedure, subclass procedure, hook
 // and timer callback runs its body through it: nothing thrown crosses back
-// into Windows; the error is shown and `fallback` returned.
-template <typename F, typename R = std::invoke_result_t<F&>>
+// into Windows; `fallback` is returned. What is caught goes to `onError`,
+// called while the exception is still current; by default the error box.
+template <typename F, typename R = std::invoke_result_t<F&>, typename H = void (*)() noexcept>
     requires(!std::is_void_v<R>)
-R Guarded(F&& body, R fallback = R{}) noexcept {
+R Guarded(F&& body, R fallback = R{}, H&& onError = ShowCurrentException) noexcept {
     try {
         return body();
     } catch (...) {
-        ShowCurrentException();
+        try {
+            onError();
+        } catch (...) {
+        }
     }
     return fallback;
 }

@@ -21,13 +21,7 @@ int RunWaitingOn(Form& main, HANDLE handle, const std::function<void()>& signall
         }
         app.Idle();
         DWORD r = MsgWaitForMultipleObjectsEx(count, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (count && r == WAIT_OBJECT_0) {
-            try {
-                signalled();
-            } catch (...) {
-                ShowCurrentException();
-            }
-        }
+        if (count && r == WAIT_OBJECT_0) Guarded(signalled);
     }
     return 0;
 }

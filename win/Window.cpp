@@ -84,14 +84,10 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     return reinterpret_cast<Window*>(ref)->Dispatch(msg, wp, lp);
 }
 
-// The exception boundary of every wrapped window: nothing thrown by a
-// handler crosses back into Windows.
+// Every wrapped window's messages run inside the exception boundary.
 LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     HWND hwnd = hwnd_;
-    LRESULT result = 0;
-    try {
-        result = WndProc(msg, wp, lp);
-    } catch (...) {
+    LRESULT result = Guarded([&] { return WndProc(msg, wp, lp); }, LRESULT{0}, [&] {
         // A paint that fails would fail again on every repaint: the area is
         // validated, and the error shown once for the window.
         const bool paint = msg == WM_PAINT || msg == WM_NCPAINT || msg == WM_ERASEBKGND ||
@@ -102,7 +98,7 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
             if (paint && alive) paintErrorShown_ = true;
             ShowCurrentException();
         }
-    }
+    });
     if (msg == WM_NCDESTROY && FromHandle(hwnd) == this) {
         if (subclassed_) RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
         subclassed_ = false;

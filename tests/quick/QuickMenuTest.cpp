@@ -127,7 +127,9 @@ TEST(QuickMenu, FirstLetterPicksTheOnlyMatchOrSelectsTheNext) {
     MENUITEMINFOW mii{sizeof(mii)};
     mii.fMask = MIIM_STATE;
     GetMenuItemInfoW(h, 2, TRUE, &mii);
-    if (mii.fState & MFS_HILITE) EXPECT_EQ(menu.MenuChar(L'b', h), MAKELRESULT(3, MNC_SELECT));
+    if (mii.fState & MFS_HILITE) {
+        EXPECT_EQ(menu.MenuChar(L'b', h), MAKELRESULT(3, MNC_SELECT));
+    }
     EXPECT_EQ(menu.MenuChar(L'&', h), MAKELRESULT(4, MNC_EXECUTE));
     EXPECT_EQ(HIWORD(menu.MenuChar(L'c', h)), MNC_IGNORE);  // greyed
     EXPECT_EQ(HIWORD(menu.MenuChar(L'z', h)), MNC_IGNORE);
