@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "win/Error.h"
 #include "win/Files.h"
 
 TAppOptions AppOptions;
@@ -14,15 +15,17 @@ namespace {
 
 // Centres the picker's client-area size on the screen once it is up.
 int CALLBACK CentreOnScreen(HWND window, UINT msg, LPARAM, LPARAM) {
-    if (msg != BFFM_INITIALIZED) return 0;
-    RECT client{};
-    int x = 0, y = 0;
-    if (GetClientRect(window, &client)) {
-        x = (GetSystemMetrics(SM_CXSCREEN) - (client.right - client.left)) / 2;
-        y = (GetSystemMetrics(SM_CYSCREEN) - (client.bottom - client.top)) / 2;
-    }
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return 0;
+    return win::Guarded([&]() -> int {
+        if (msg != BFFM_INITIALIZED) return 0;
+        RECT client{};
+        int x = 0, y = 0;
+        if (GetClientRect(window, &client)) {
+            x = (GetSystemMetrics(SM_CXSCREEN) - (client.right - client.left)) / 2;
+            y = (GetSystemMetrics(SM_CYSCREEN) - (client.bottom - client.top)) / 2;
+        }
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    });
 }
 
 // While the picker is up, the program's other windows take no input and
@@ -33,9 +36,11 @@ public:
         EnumThreadWindows(
             GetCurrentThreadId(),
             [](HWND w, LPARAM lp) -> BOOL {
-                if (IsWindowVisible(w) && IsWindowEnabled(w))
-                    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-                return TRUE;
+                return win::Guarded([&]() -> BOOL {
+                    if (IsWindowVisible(w) && IsWindowEnabled(w))
+                        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+                    return TRUE;
+                }, FALSE);
             },
             (LPARAM)&disabled_);
         for (HWND w : disabled_) EnableWindow(w, FALSE);

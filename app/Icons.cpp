@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "win/Canvas.h"
+#include "win/Error.h"
 #include "win/Gdi.h"
 
 namespace {
@@ -15,47 +17,34 @@ constexpr COLORREF kKey = RGB(255, 0, 255);  // drawn nowhere; becomes transpare
 // Draws on a size x size canvas in units of 1/16 of the size.
 class Sketch {
 public:
-    Sketch(HDC dc, int size) : dc_(dc), s_(size / 16.0) {}
+    Sketch(HDC dc, int size) : canvas_(dc), s_(size / 16.0) {}
     int U(double v) const { return (int)std::lround(v * s_); }
 
     void Box(double l, double t, double r, double b, COLORREF fill, COLORREF line) {
         Use(fill, line);
-        Rectangle(dc_, U(l), U(t), U(r), U(b));
+        Rectangle(canvas_.Handle(), U(l), U(t), U(r), U(b));
     }
     void Poly(std::initializer_list<POINT> units, COLORREF fill, COLORREF line) {
         std::vector<POINT> pts;
         for (POINT p : units) pts.push_back({U(p.x / 2.0), U(p.y / 2.0)});
         Use(fill, line);
-        Polygon(dc_, pts.data(), (int)pts.size());
+        Polygon(canvas_.Handle(), pts.data(), (int)pts.size());
     }
     void Arc(double l, double t, double r, double b, double x1, double y1, double x2, double y2,
              COLORREF line, int width) {
         win::Pen pen = win::SolidPen(line, std::max(1, U(width)));
-        win::Selection picked(dc_, pen);
-        ::Arc(dc_, U(l), U(t), U(r), U(b), U(x1), U(y1), U(x2), U(y2));
+        win::Selection picked(canvas_.Handle(), pen);
+        ::Arc(canvas_.Handle(), U(l), U(t), U(r), U(b), U(x1), U(y1), U(x2), U(y2));
     }
 
 private:
     void Use(COLORREF fill, COLORREF line) {
-        if (brush_) DeleteObject(SelectObject(dc_, GetStockObject(NULL_BRUSH)));
-        if (pen_) DeleteObject(SelectObject(dc_, GetStockObject(BLACK_PEN)));
-        brush_ = CreateSolidBrush(fill);
-        pen_ = CreatePen(PS_SOLID, std::max(1, U(1)), line);
-        SelectObject(dc_, brush_);
-        SelectObject(dc_, pen_);
+        canvas_.SetBrush(fill);
+        canvas_.SetPen(line, std::max(1, U(1)));
     }
 
-public:
-    ~Sketch() {
-        if (brush_) DeleteObject(SelectObject(dc_, GetStockObject(NULL_BRUSH)));
-        if (pen_) DeleteObject(SelectObject(dc_, GetStockObject(BLACK_PEN)));
-    }
-
-private:
-    HDC dc_;
+    win::Canvas canvas_;
     double s_;
-    HBRUSH brush_ = nullptr;
-    HPEN pen_ = nullptr;
 };
 
 void Folder(Sketch& k) {
@@ -103,11 +92,13 @@ void Draw(HDC dc, int size, Icon icon) {
     }
 }
 
-HBITMAP Render(Icon icon, int size) {
+// A 32-bit top-down picture whose alpha marks what was drawn.
+win::BitmapHandle Render(Icon icon, int size) {
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    win::BitmapHandle bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bmp) throw win::Error(L"Out of system resources");
     {
         win::MemoryDC dc;
         win::Selection picked(dc, bmp);
@@ -150,8 +141,6 @@ std::vector<Icon> LargeImageSlots() {
 
 void FillImageList(win::ImageList& list, const std::vector<Icon>& slots) {
     for (Icon icon : slots) {
-        HBITMAP bmp = Render(icon, list.Width());
-        list.AddWithAlpha(bmp);
-        DeleteObject(bmp);
+        list.AddWithAlpha(Render(icon, list.Width()));
     }
 }

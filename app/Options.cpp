@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Global.h"
+#include "win/Gdi.h"
 
 namespace {
 constexpr int kClientWidth = 340, kClientHeight = 188;
@@ -12,12 +13,12 @@ constexpr int kGroupWidth = 321, kBoxMargin = 14;  // a box's right edge to the 
 // resolved keeps its place and grows to the right, so the caption shows whole.
 void GrowToCaption(flat::TFlatCheckBox& box) {
     const std::wstring text = box.Text();
-    HDC dc = GetDC(box.Handle());
-    HGDIOBJ old = SelectObject(dc, box.Font());
     RECT need{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), (int)text.size(), &need, DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc, old);
-    ReleaseDC(box.Handle(), dc);
+    {
+        win::WindowDC dc(box.Handle());
+        win::Selection font(dc, box.Font());
+        DrawTextW(dc, text.c_str(), (int)text.size(), &need, DT_CALCRECT | DT_SINGLELINE);
+    }
     RECT caption = box.CaptionRect();
     int extra = need.right - (caption.right - caption.left);
     if (extra <= 0) return;

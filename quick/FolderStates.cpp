@@ -19,10 +19,6 @@ FolderStates::~FolderStates() {
     shared_->wake.notify_all();
 }
 
-FolderStates::Shared::~Shared() {
-    for (auto& [folder, icon] : iconOf) DestroyIcon(icon);
-}
-
 void FolderStates::Check(std::vector<std::wstring> folders, bool icons) {
     {
         std::lock_guard lock(shared_->mutex);
@@ -42,7 +38,7 @@ FolderStates::State FolderStates::Of(const std::wstring& folder) const {
 HICON FolderStates::IconOf(const std::wstring& folder) const {
     std::lock_guard lock(shared_->mutex);
     auto it = shared_->iconOf.find(folder);
-    return it == shared_->iconOf.end() ? nullptr : it->second;
+    return it == shared_->iconOf.end() ? nullptr : it->second.Get();
 }
 
 unsigned FolderStates::Rounds() const {
@@ -82,7 +78,7 @@ void FolderStates::Work(std::shared_ptr<Shared> s) {
             State state = (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
                               ? Present
                               : Missing;
-            HICON icon = nullptr;
+            win::IconHandle icon;
             if (icons && state == Present) {
                 bool known;
                 {
@@ -91,15 +87,12 @@ void FolderStates::Work(std::shared_ptr<Shared> s) {
                 }
                 SHFILEINFOW info{};
                 if (!known && SHGetFileInfoW(f.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
-                    icon = info.hIcon;
+                    icon.Reset(info.hIcon);
             }
             std::lock_guard lock(s->mutex);
-            if (s->stop) {
-                if (icon) DestroyIcon(icon);
-                return;
-            }
+            if (s->stop) return;
             s->states[f] = state;
-            if (icon) s->iconOf[f] = icon;
+            if (icon) s->iconOf[f] = std::move(icon);
         }
         std::lock_guard lock(s->mutex);
         if (s->stop) return;

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "win/Gdi.h"
+
 // Whether each folder of the list exists, found out on a thread of its own:
 // a folder on an unreachable network drive can take the file system many
 // seconds to answer, and the menu must never wait for that. Until a folder
@@ -47,8 +49,7 @@ private:
         std::vector<std::wstring> pending;
         bool hasPending = false, stop = false, icons = false;
         std::unordered_map<std::wstring, State> states;
-        std::unordered_map<std::wstring, HICON> iconOf;
-        ~Shared();
+        std::unordered_map<std::wstring, win::IconHandle> iconOf;
         unsigned rounds = 0;
     };
     static void Work(std::shared_ptr<Shared> shared);

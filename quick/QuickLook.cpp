@@ -33,29 +33,19 @@ QuickLook::QuickLook(win::Form& host) : painter_(host), popup_(painter_) {
     painter_.Gradient = false;
     painter_.FlatMenu = false;
     painter_.SetActive(true);
-    HDC dc = GetDC(nullptr);
-    painter_.RefreshPalette(dc);
-    ReleaseDC(nullptr, dc);
+    painter_.RefreshPalette(win::WindowDC(nullptr));
 
     SHFILEINFOW info{};
     if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
                        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
-        plain_ = info.hIcon;
-}
-
-QuickLook::~QuickLook() {
-    for (auto& [folder, image] : images_)
-        if (image.bitmap != plainBitmap_) DeleteObject(image.bitmap);
-    if (plainBitmap_) DeleteObject(plainBitmap_);
-    if (plain_) DestroyIcon(plain_);
+        plain_.Reset(info.hIcon);
 }
 
 SIZE QuickLook::LargestItem(const FolderList& entries, HBITMAP image) {
     win::MenuItem probe;
     probe.Bitmap = image;
     SIZE largest{1, 1};
-    HDC dc = GetDC(nullptr);
-    int saved = SaveDC(dc);
+    win::WindowDC dc(nullptr);
     for (const FolderEntry& e : entries) {
         if (e.IsSeparator()) continue;
         probe.Caption = win::EscapeMenuText(e.Alias);
@@ -64,8 +54,6 @@ SIZE QuickLook::LargestItem(const FolderList& entries, HBITMAP image) {
         largest.cx = std::max<LONG>(largest.cx, w);
         largest.cy = std::max<LONG>(largest.cy, h);
     }
-    RestoreDC(dc, saved);
-    ReleaseDC(nullptr, dc);
     return largest;
 }
 
@@ -73,19 +61,18 @@ HBITMAP QuickLook::FolderBitmap(const std::wstring& folder, HICON own) {
     const COLORREF back = painter_.PaintColors().IconColumn;
     const int size = GetSystemMetrics(SM_CXSMICON);
     if (!own) {
-        if (!plainBitmap_ && plain_) plainBitmap_ = xpmenu::MenuBitmapFromIcon(plain_, size, back);
+        if (!plainBitmap_ && plain_) plainBitmap_.Reset(xpmenu::MenuBitmapFromIcon(plain_, size, back));
         return plainBitmap_;
     }
     auto it = images_.find(folder);
     if (it != images_.end() && it->second.from == own) return it->second.bitmap;
-    HBITMAP bitmap = xpmenu::MenuBitmapFromIcon(own, size, back);
-    if (it != images_.end()) {
-        DeleteObject(it->second.bitmap);
-        it->second = {own, bitmap};
-    } else {
-        images_.emplace(folder, Image{own, bitmap});
-    }
-    return bitmap;
+    win::BitmapHandle bitmap(xpmenu::MenuBitmapFromIcon(own, size, back));
+    HBITMAP made = bitmap;
+    if (it != images_.end())
+        it->second = {own, std::move(bitmap)};
+    else
+        images_.emplace(folder, Image{own, std::move(bitmap)});
+    return made;
 }
 
 void QuickLook::Keep(const FolderList& entries) {
@@ -95,7 +82,6 @@ void QuickLook::Keep(const FolderList& entries) {
         if (folders.count(it->first)) {
             ++it;
         } else {
-            DeleteObject(it->second.bitmap);
             it = images_.erase(it);
         }
     }

@@ -6,6 +6,7 @@
 
 #include "store/Store.h"
 #include "win/Form.h"
+#include "win/Gdi.h"
 #include "win/PopupMenu.h"
 #include "xpmenu/PopupPainter.h"
 #include "xpmenu/XPMenu.h"
@@ -16,7 +17,6 @@
 class QuickLook {
 public:
     explicit QuickLook(win::Form& host);
-    ~QuickLook();
     QuickLook(const QuickLook&) = delete;
     QuickLook& operator=(const QuickLook&) = delete;
 
@@ -36,9 +36,9 @@ private:
     xpmenu::TXPPopupPainter popup_;
     struct Image {
         HICON from;
-        HBITMAP bitmap;
+        win::BitmapHandle bitmap;
     };
     std::unordered_map<std::wstring, Image> images_;
-    HICON plain_ = nullptr;
-    HBITMAP plainBitmap_ = nullptr;
+    win::IconHandle plain_;
+    win::BitmapHandle plainBitmap_;
 };

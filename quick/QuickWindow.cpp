@@ -44,10 +44,12 @@ void RedrawOpenMenus() {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND w, LPARAM) -> BOOL {
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(w)) InvalidateRect(w, nullptr, TRUE);
-            return TRUE;
+            return win::Guarded([&]() -> BOOL {
+                wchar_t cls[16] = {};
+                GetClassNameW(w, cls, 16);
+                if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(w)) InvalidateRect(w, nullptr, TRUE);
+                return TRUE;
+            }, FALSE);
         },
         0);
 }

@@ -1,5 +1,7 @@
 #include "win/Canvas.h"
 
+#include <utility>
+
 namespace win {
 
 COLORREF ColorToRGB(TColor color) {
@@ -7,37 +9,30 @@ COLORREF ColorToRGB(TColor color) {
     return color & 0x00FFFFFFu;
 }
 
-Canvas::Canvas(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {
+Canvas::Canvas(HDC dc) : dc_(dc), saved_(dc) {
     SetBkMode(dc_, OPAQUE);
     SetFontColor(clBlack);
 }
 
-Canvas::~Canvas() {
-    RestoreDC(dc_, saved_);  // deselects our objects before they go
-    if (pen_) DeleteObject(pen_);
-    if (brush_) DeleteObject(brush_);
-}
-
+// Each new pen or brush is selected before the one it replaces is deleted;
+// the DC's saved state brings its own objects back at the end.
 void Canvas::SetPen(TColor color, int width) {
-    HPEN pen = CreatePen(PS_SOLID, width, ColorToRGB(color));
+    Pen pen = SolidPen(ColorToRGB(color), width);
     SelectObject(dc_, pen);
-    if (pen_) DeleteObject(pen_);
-    pen_ = pen;
+    pen_ = std::move(pen);
 }
 
 void Canvas::SetBrush(TColor color) {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
+    Brush brush = SolidBrush(ColorToRGB(color));
     SelectObject(dc_, brush);
-    if (brush_) DeleteObject(brush_);
-    brush_ = brush;
+    brush_ = std::move(brush);
     brushClear_ = false;
     SetBkColor(dc_, ColorToRGB(color));
 }
 
 void Canvas::SetClearBrush() {
     SelectObject(dc_, GetStockObject(NULL_BRUSH));
-    if (brush_) DeleteObject(brush_);
-    brush_ = nullptr;
+    brush_.Reset();
     brushClear_ = true;
 }
 

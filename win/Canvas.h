@@ -15,7 +15,6 @@ namespace win {
 class Canvas {
 public:
     explicit Canvas(HDC dc);
-    ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
@@ -43,9 +42,11 @@ public:
 
 private:
     HDC dc_;
-    int saved_;
-    HPEN pen_ = nullptr;
-    HBRUSH brush_ = nullptr;
+    Pen pen_;
+    Brush brush_;
+    // Declared after the pen and brush: the DC's own objects come back
+    // before ours are deleted.
+    SavedDC saved_;
     bool brushClear_ = false;
     TColor fontColor_ = clBlack;
 };

@@ -90,8 +90,7 @@ ControlAt FindControlAt(POINT screen) {
 Control::~Control() { ReleaseFont(); }
 
 void Control::ReleaseFont() {
-    if (fontOwned_ && font_) DeleteObject(font_);
-    fontOwned_ = false;
+    ownedFont_.Reset();
     font_ = nullptr;
 }
 
@@ -128,18 +127,18 @@ void Control::SetParentColor(bool value) {
 void Control::SetControlFont(HFONT font, bool owned) {
     parentFont_ = false;
     if (font == font_) {
-        fontOwned_ = fontOwned_ || owned;
+        if (owned && !ownedFont_) ownedFont_.Reset(font);
         return;
     }
-    HFONT old = fontOwned_ ? font_ : nullptr;
+    // The old font goes only when the control and its children hold the new one.
+    FontHandle old = std::move(ownedFont_);
     font_ = font;
-    fontOwned_ = owned;
+    if (owned) ownedFont_.Reset(font);
     if (Handle()) {
         DefaultProc(WM_SETFONT, (WPARAM)font_, FALSE);
         SendMessageW(Handle(), CM_FONTCHANGED, 0, 0);
         NotifyChildren(Handle(), CM_PARENTFONTCHANGED, 0, 0);
     }
-    if (old) DeleteObject(old);
 }
 
 void Control::SetParentFont(bool value) {
@@ -262,8 +261,7 @@ GraphicControl::~GraphicControl() {
 }
 
 void GraphicControl::ReleaseFont() {
-    if (fontOwned_ && font_) DeleteObject(font_);
-    fontOwned_ = false;
+    ownedFont_.Reset();
     font_ = nullptr;
 }
 
@@ -319,14 +317,14 @@ void GraphicControl::SetParentColor(bool value) {
 void GraphicControl::SetControlFont(HFONT font, bool owned) {
     parentFont_ = false;
     if (font == font_) {
-        fontOwned_ = fontOwned_ || owned;
+        if (owned && !ownedFont_) ownedFont_.Reset(font);
         return;
     }
-    HFONT old = fontOwned_ ? font_ : nullptr;
+    // The old font goes only when the control and its children hold the new one.
+    FontHandle old = std::move(ownedFont_);
     font_ = font;
-    fontOwned_ = owned;
+    if (owned) ownedFont_.Reset(font);
     Perform(CM_FONTCHANGED, 0, 0);
-    if (old) DeleteObject(old);
 }
 
 void GraphicControl::SetParentFont(bool value) {

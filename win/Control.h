@@ -94,7 +94,7 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     HFONT font_ = nullptr;
-    bool fontOwned_ = false;
+    FontHandle ownedFont_;  // font_ when the control was given it to own
     bool parentFont_ = true;
     bool mouseInside_ = false;
     bool ownClass_ = false;
@@ -162,7 +162,7 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     HFONT font_ = nullptr;
-    bool fontOwned_ = false;
+    FontHandle ownedFont_;  // font_ when the control was given it to own
     bool parentFont_ = true;
     bool mouseInside_ = false;
 };

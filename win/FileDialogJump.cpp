@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "win/Error.h"
+
 namespace win {
 
 namespace {
@@ -18,16 +20,18 @@ struct Scan {
 };
 
 BOOL CALLBACK ScanChild(HWND w, LPARAM lp) {
-    auto* s = reinterpret_cast<Scan*>(lp);
-    std::wstring cls = ClassOf(w);
-    int id = GetDlgCtrlID(w);
-    if (!s->nameBox && id == cmb13 && (cls == L"ComboBoxEx32" || cls == L"ComboBox")) s->nameBox = w;
-    if (!s->nameBox && id == edt1 && cls == L"Edit") s->nameBox = w;
-    if (!s->folderView && cls == L"SHELLDLL_DefView") s->folderView = w;
-    // The oldest dialogs show folders in a list box of their own.
-    if (!s->dirList && id == lst2 && cls == L"ListBox") s->dirList = w;
-    if (!s->ok && id == IDOK && cls == L"Button") s->ok = w;
-    return TRUE;
+    return Guarded([&]() -> BOOL {
+        auto* s = reinterpret_cast<Scan*>(lp);
+        std::wstring cls = ClassOf(w);
+        int id = GetDlgCtrlID(w);
+        if (!s->nameBox && id == cmb13 && (cls == L"ComboBoxEx32" || cls == L"ComboBox")) s->nameBox = w;
+        if (!s->nameBox && id == edt1 && cls == L"Edit") s->nameBox = w;
+        if (!s->folderView && cls == L"SHELLDLL_DefView") s->folderView = w;
+        // The oldest dialogs show folders in a list box of their own.
+        if (!s->dirList && id == lst2 && cls == L"ListBox") s->dirList = w;
+        if (!s->ok && id == IDOK && cls == L"Button") s->ok = w;
+        return TRUE;
+    }, FALSE);
 }
 
 HWND EditIn(HWND box) {
@@ -38,9 +42,11 @@ HWND EditIn(HWND box) {
     EnumChildWindows(
         box,
         [](HWND w, LPARAM lp) -> BOOL {
-            if (ClassOf(w) != L"Edit") return TRUE;
-            reinterpret_cast<Find*>(lp)->edit = w;
-            return FALSE;
+            return win::Guarded([&]() -> BOOL {
+                if (ClassOf(w) != L"Edit") return TRUE;
+                reinterpret_cast<Find*>(lp)->edit = w;
+                return FALSE;
+            }, FALSE);
         },
         (LPARAM)&f);
     return f.edit;

@@ -13,7 +13,6 @@ Form::Form() { Application::Instance().AddForm(this); }
 
 Form::~Form() {
     Application::Instance().RemoveForm(this);
-    if (font_) DeleteObject(font_);
 }
 
 void Form::CreateForm(const wchar_t* className, const std::wstring& caption, int width, int height,
@@ -31,13 +30,12 @@ void Form::CreateForm(const wchar_t* className, const std::wstring& caption, int
 }
 
 void Form::SetFormFont(const wchar_t* face, int height) {
-    HFONT old = font_;
-    font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-    SendMessageW(Handle(), WM_SETFONT, (WPARAM)font_, FALSE);
     // Controls that use the form's font move to the new one before the old goes.
+    FontHandle old = std::move(font_);
+    font_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+    SendMessageW(Handle(), WM_SETFONT, (WPARAM)font_.Get(), FALSE);
     if (Handle()) NotifyChildren(Handle(), CM_PARENTFONTCHANGED, 0, 0);
-    if (old) DeleteObject(old);
 }
 
 void Form::AttachMenu() {
@@ -88,9 +86,11 @@ int Form::ShowModal() {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND w, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Collect*>(lp);
-            if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) c->windows.push_back(w);
-            return TRUE;
+            return win::Guarded([&]() -> BOOL {
+                auto* c = reinterpret_cast<Collect*>(lp);
+                if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) c->windows.push_back(w);
+                return TRUE;
+            }, FALSE);
         },
         (LPARAM)&collect);
     std::vector<HWND>& disabled = collect.windows;
@@ -157,8 +157,10 @@ bool Form::DialogChar(WPARAM ch) {
     EnumChildWindows(
         Handle(),
         [](HWND w, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-            return TRUE;
+            return win::Guarded([&]() -> BOOL {
+                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+                return TRUE;
+            }, FALSE);
         },
         (LPARAM)&children);
     for (HWND w : children)
@@ -201,7 +203,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_GETFONT:
         // Child controls created on the form take its font from here.
-        return (LRESULT)font_;
+        return (LRESULT)font_.Get();
     case WM_ERASEBKGND:
         // Also answers controls that copy the form's look under themselves.
         if (!GetClassLongPtrW(Handle(), GCLP_HBRBACKGROUND)) {
@@ -227,8 +229,10 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         EnumChildWindows(
             Handle(),
             [](HWND w, LPARAM lp) -> BOOL {
-                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-                return TRUE;
+                return win::Guarded([&]() -> BOOL {
+                    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+                    return TRUE;
+                }, FALSE);
             },
             (LPARAM)&children);
         for (HWND w : children)

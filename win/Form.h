@@ -88,7 +88,7 @@ private:
 
     ActionList actions_;
     MainMenu menu_;
-    HFONT font_ = nullptr;
+    FontHandle font_;
     bool modal_ = false;
     bool shown_ = false;
 };

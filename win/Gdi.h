@@ -8,8 +8,19 @@ namespace win {
 // Owning handles for GDI: each type is move-only, gives its handle back
 // exactly once, and undoes what it did to a DC before it lets go.
 
-// A pen, brush, font, bitmap or region, deleted when the owner goes. Select
-// it into a DC only through a Selection that lives shorter than the object.
+// How each kind of handle is given back.
+template <typename H>
+struct GdiFree {
+    static void Free(H handle) { DeleteObject(handle); }
+};
+template <>
+struct GdiFree<HICON> {
+    static void Free(HICON handle) { DestroyIcon(handle); }
+};
+
+// A pen, brush, font, bitmap or region (or an icon), deleted when the owner
+// goes. Select it into a DC only through a Selection that lives shorter than
+// the object.
 template <typename H>
 class GdiObject {
 public:
@@ -32,7 +43,7 @@ public:
     explicit operator bool() const { return handle_ != nullptr; }
     H Release() { return std::exchange(handle_, nullptr); }
     void Reset(H handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
+        if (handle_) GdiFree<H>::Free(handle_);
         handle_ = handle;
     }
 
@@ -45,6 +56,7 @@ using Brush = GdiObject<HBRUSH>;
 using FontHandle = GdiObject<HFONT>;
 using BitmapHandle = GdiObject<HBITMAP>;
 using Region = GdiObject<HRGN>;
+using IconHandle = GdiObject<HICON>;
 
 inline Pen SolidPen(COLORREF color, int width = 1) { return Pen(CreatePen(PS_SOLID, width, color)); }
 inline Brush SolidBrush(COLORREF color) { return Brush(CreateSolidBrush(color)); }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "win/Gdi.h"
+
 namespace win {
 
 ImageList::ImageList(int width, int height, int initial)
@@ -23,10 +25,8 @@ int ImageList::AddWithAlpha(HBITMAP bitmap) {
     for (int y = 0; px && y < bm.bmHeight; ++y)
         for (int x = 0; x < bm.bmWidth; ++x)
             if ((px[y * bm.bmWidth + x] >> 24) == 0) bits[y * stride + x / 8] |= 0x80 >> (x % 8);
-    HBITMAP mask = CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, bits.data());
-    int index = ImageList_Add(list_, bitmap, mask);
-    DeleteObject(mask);
-    return index;
+    BitmapHandle mask(CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, bits.data()));
+    return ImageList_Add(list_, bitmap, mask);
 }
 
 void ImageList::Draw(HDC dc, int index, int x, int y, UINT style) const {

@@ -5,7 +5,6 @@ namespace win {
 LinkLabel::~LinkLabel() {
     // The window goes first so that it never holds a deleted font.
     if (Handle() && IsWindow(Handle())) SendMessageW(Handle(), WM_SETFONT, 0, FALSE);
-    if (font_) DeleteObject(font_);
 }
 
 void LinkLabel::Create(HWND parent, const std::wstring& text, int x, int y) {
@@ -14,7 +13,7 @@ void LinkLabel::Create(HWND parent, const std::wstring& text, int x, int y) {
     HFONT base = (HFONT)SendMessageW(parent, WM_GETFONT, 0, 0);
     if (!base || !GetObjectW(base, sizeof(lf), &lf)) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfUnderline = TRUE;
-    font_ = CreateFontIndirectW(&lf);
+    font_.Reset(CreateFontIndirectW(&lf));
     SetFont(font_);
     SIZE s = TextExtent(Handle(), text);
     SetBounds(x, y, s.cx, s.cy);

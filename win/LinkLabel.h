@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "win/Gdi.h"
 #include "win/StdControls.h"
 
 namespace win {
@@ -18,7 +19,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    HFONT font_ = nullptr;
+    FontHandle font_;
 };
 
 }  // namespace win

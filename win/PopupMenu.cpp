@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "win/Gdi.h"
+
 namespace win {
 
 namespace {
@@ -145,12 +147,11 @@ bool PopupMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
         auto* item = reinterpret_cast<MenuItem*>(mis.itemData);
         if (mis.CtlType != ODT_MENU || !item || !OwnerDrawn || !item->OnMeasureItem) return false;
-        HDC dc = GetDC(nullptr);
         int w = (int)mis.itemWidth, h = (int)mis.itemHeight;
-        int saved = SaveDC(dc);
-        item->OnMeasureItem(*item, dc, w, h);
-        RestoreDC(dc, saved);
-        ReleaseDC(nullptr, dc);
+        {
+            WindowDC screen(nullptr);
+            item->OnMeasureItem(*item, screen, w, h);
+        }
         mis.itemWidth = w < 0 ? 0 : w;
         mis.itemHeight = h < 0 ? 0 : h;
         result = TRUE;

@@ -1,5 +1,6 @@
 #include "win/ToolBar.h"
 
+#include "win/Gdi.h"
 #include "win/ImageList.h"
 
 namespace win {
@@ -102,11 +103,8 @@ bool ToolBar::OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 return true;
             }
         }
-        if (cd.nmcd.dwDrawStage == CDDS_PREPAINT && Color != CLR_NONE) {
-            HBRUSH brush = CreateSolidBrush(Color);
-            FillRect(cd.nmcd.hdc, &cd.nmcd.rc, brush);
-            DeleteObject(brush);
-        }
+        if (cd.nmcd.dwDrawStage == CDDS_PREPAINT && Color != CLR_NONE)
+            FillRect(cd.nmcd.hdc, &cd.nmcd.rc, SolidBrush(Color));
         result = CDRF_DODEFAULT;
         return true;
     }
