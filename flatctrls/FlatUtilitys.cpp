@@ -52,10 +52,6 @@ void PaintParentBackground(const win::Control& control, HDC dc) {
     PaintParentBackground(control.Parent(), control.Bounds(), dc);
 }
 
-void PaintParentBackground(const win::GraphicControl& control, HDC dc) {
-    PaintParentBackground(control.Parent(), control.Bounds(), dc);
-}
-
 std::unique_ptr<Bitmap> MakeDisabledGlyph(const Bitmap& image, TColor outline, TColor back,
                                           TColor highlight, TColor shadow, bool drawHighlight) {
     const int w = image.Width(), h = image.Height();
@@ -178,37 +174,25 @@ int NumGlyphsFor(const Bitmap& glyph, int current) {
     return n > 4 ? 1 : n;
 }
 
+// ---- hover tracking ----
+
+namespace {
 win::ControlAt ControlAtCursor() {
     POINT p{};
     GetCursorPos(&p);
     return win::FindControlAt(p);
 }
 
-// ---- hover tracking ----
-
-namespace {
 std::map<UINT_PTR, HoverTracker*>& Timers() {
     static std::map<UINT_PTR, HoverTracker*> timers;
     return timers;
 }
 }  // namespace
 
-void HoverTracker::Register() {
-    if (count_++ == 0) timerExists_ = true;  // created stopped
-}
-
-void HoverTracker::Unregister(HoverClient& c) {
-    StopHoverTimer(c);
-    if (current_ == &c) current_ = nullptr;
-    if (--count_ <= 0) {
-        count_ = 0;
-        StopTimer();
-        timerExists_ = false;
-    }
-}
+void HoverTracker::Unregister(HoverClient& c) { StopHoverTimer(c); }
 
 void HoverTracker::StartTimer() {
-    if (!timerExists_ || timerId_) return;
+    if (timerId_) return;
     timerId_ = SetTimer(nullptr, 0, 100, TimerProc);
     if (timerId_) Timers()[timerId_] = this;
 }

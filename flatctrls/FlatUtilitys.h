@@ -39,7 +39,6 @@ void DrawBevelFrame(win::Canvas& canvas, RECT r, TColor top, TColor bottom, int 
 // control sits. Nothing happens without a parent.
 void PaintParentBackground(HWND parent, const RECT& boundsInParent, HDC dc);
 void PaintParentBackground(const win::Control& control, HDC dc);
-void PaintParentBackground(const win::GraphicControl& control, HDC dc);
 
 // The embossed picture of a disabled glyph: the outline-coloured pixels
 // become a highlight copy one pixel down and right under a shadow copy, on
@@ -86,11 +85,10 @@ public:
 };
 
 // One per control class: the control now hot, and one 100 ms timer that
-// notices the pointer leaving it. The first instance of the class creates
-// the timer, the last destroys it.
+// notices the pointer leaving it. The timer runs only while a control is
+// hot, so it goes with the last one.
 class HoverTracker {
 public:
-    void Register();
     void Unregister(HoverClient& c);
 
     void PointerMoved(HoverClient& c, POINT screen);
@@ -101,8 +99,6 @@ public:
     void RefreshHover(HoverClient& c);
 
     HoverClient* Current() const { return current_; }
-    int Count() const { return count_; }
-    bool TimerExists() const { return timerExists_; }
     bool TimerRunning() const { return timerId_ != 0; }
     int Ticks() const { return ticks_; }  // timer ticks handled so far
 
@@ -112,12 +108,8 @@ private:
     static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
 
     HoverClient* current_ = nullptr;
-    int count_ = 0;
-    bool timerExists_ = false;
     UINT_PTR timerId_ = 0;
     int ticks_ = 0;
 };
-
-win::ControlAt ControlAtCursor();
 
 }  // namespace flat

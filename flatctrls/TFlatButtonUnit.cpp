@@ -21,7 +21,6 @@ std::set<const FlatButtonCore*>& LiveButtons() {
 }  // namespace
 
 FlatButtonCore::FlatButtonCore(HoverTracker& tracker, int kind) : tracker_(tracker), kind_(kind) {
-    tracker_.Register();
     LiveButtons().insert(this);
 }
 

@@ -81,7 +81,6 @@ public:
     bool UseDimColor = false;
     bool Gradient = false;
     bool FlatMenu = false;
-    bool AutoDetect = false;
 
     void SetFont(const LOGFONTW& font, TColor color);
     const LOGFONTW& FontSpec() const { return font_; }
