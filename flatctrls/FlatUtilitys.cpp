@@ -134,6 +134,8 @@ GlyphLayout LayoutGlyphAndText(Canvas& canvas, const RECT& client, POINT offset,
     return out;
 }
 
+namespace {
+// The slice of a glyph strip shown in a state.
 int GlyphSliceIndex(int numGlyphs, ButtonState state) {
     static const int table[4][4] = {
         {0, 0, 0, 0},  // Up, Disabled, Pressed, Latched
@@ -146,21 +148,15 @@ int GlyphSliceIndex(int numGlyphs, ButtonState state) {
     return table[numGlyphs - 1][(int)state];
 }
 
-RECT GlyphSliceRect(const Bitmap& glyph, int numGlyphs, int index) {
-    const int w = glyph.Width() / (numGlyphs > 0 ? numGlyphs : 1);
-    RECT r{index * w, 0, (index + 1) * w, glyph.Height()};
-    if (index == numGlyphs - 1) r.right = glyph.Width();
-    return r;
-}
+}  // namespace
 
 void DrawGlyph(HDC dc, const Bitmap& glyph, int numGlyphs, ButtonState state, POINT origin) {
     if (glyph.Empty()) return;
     const int w = glyph.Width() / (numGlyphs > 0 ? numGlyphs : 1), h = glyph.Height();
     if (w <= 0) return;
     COLORREF transparent = glyph.Pixel(0, h - 1);
-    RECT src = GlyphSliceRect(glyph, numGlyphs, GlyphSliceIndex(numGlyphs, state));
     auto slice = std::make_unique<Bitmap>(w, h);
-    BitBlt(slice->DC(), 0, 0, w, h, glyph.DC(), src.left, 0, SRCCOPY);
+    BitBlt(slice->DC(), 0, 0, w, h, glyph.DC(), GlyphSliceIndex(numGlyphs, state) * w, 0, SRCCOPY);
     if (numGlyphs == 1 && state == ButtonState::Disabled) {
         slice = MakeDisabledGlyph(*slice, clBlack, clBtnFace, clBtnHighlight, clBtnShadow, true);
         transparent = slice->Pixel(0, h - 1);

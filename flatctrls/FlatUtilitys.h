@@ -60,10 +60,7 @@ GlyphLayout LayoutGlyphAndText(win::Canvas& canvas, const RECT& client, POINT of
                                TButtonLayout layout, int spacing, int margin, const win::Bitmap* glyph,
                                int numGlyphs, const std::wstring& caption);
 
-// The slice of a glyph strip shown in a state.
-int GlyphSliceIndex(int numGlyphs, ButtonState state);
-RECT GlyphSliceRect(const win::Bitmap& glyph, int numGlyphs, int index);
-// Draws the state's slice at origin, leaving out the transparent colour
+// Draws the state's slice of a glyph strip at origin, leaving out the transparent colour
 // (the bottom-left pixel); a one-slice glyph is embossed when disabled.
 void DrawGlyph(HDC dc, const win::Bitmap& glyph, int numGlyphs, ButtonState state, POINT origin);
 // NumGlyphs after a glyph assignment: width div height for a whole
