@@ -125,7 +125,6 @@ public:
     void RefreshPalette(HDC dc);
     void RefreshPalette(int bitsPerPixel);
     const TPaintColors& PaintColors() const { return colors_; }
-    bool HighColor() const { return highColor_; }
     bool PaletteDirty() const { return paletteDirty_; }
     COLORREF ContrastTextColor(TColor c) const;
 
