@@ -37,7 +37,6 @@ void TfrmMain::CreateLook() {
     xp.SetOverrideOwnerDraw(false);
     xp.Gradient = false;
     xp.FlatMenu = false;
-    xp.AutoDetect = false;
     xp.DrawMenuBar = false;
     xp.SetActive(true);
     xp.Loaded();

@@ -52,10 +52,6 @@ void PaintParentBackground(const win::Control& control, HDC dc) {
     PaintParentBackground(control.Parent(), control.Bounds(), dc);
 }
 
-void PaintParentBackground(const win::GraphicControl& control, HDC dc) {
-    PaintParentBackground(control.Parent(), control.Bounds(), dc);
-}
-
 std::unique_ptr<Bitmap> MakeDisabledGlyph(const Bitmap& image, TColor outline, TColor back,
                                           TColor highlight, TColor shadow, bool drawHighlight) {
     const int w = image.Width(), h = image.Height();
@@ -138,6 +134,8 @@ GlyphLayout LayoutGlyphAndText(Canvas& canvas, const RECT& client, POINT offset,
     return out;
 }
 
+namespace {
+// The slice of a glyph strip shown in a state.
 int GlyphSliceIndex(int numGlyphs, ButtonState state) {
     static const int table[4][4] = {
         {0, 0, 0, 0},  // Up, Disabled, Pressed, Latched
@@ -150,21 +148,15 @@ int GlyphSliceIndex(int numGlyphs, ButtonState state) {
     return table[numGlyphs - 1][(int)state];
 }
 
-RECT GlyphSliceRect(const Bitmap& glyph, int numGlyphs, int index) {
-    const int w = glyph.Width() / (numGlyphs > 0 ? numGlyphs : 1);
-    RECT r{index * w, 0, (index + 1) * w, glyph.Height()};
-    if (index == numGlyphs - 1) r.right = glyph.Width();
-    return r;
-}
+}  // namespace
 
 void DrawGlyph(HDC dc, const Bitmap& glyph, int numGlyphs, ButtonState state, POINT origin) {
     if (glyph.Empty()) return;
     const int w = glyph.Width() / (numGlyphs > 0 ? numGlyphs : 1), h = glyph.Height();
     if (w <= 0) return;
     COLORREF transparent = glyph.Pixel(0, h - 1);
-    RECT src = GlyphSliceRect(glyph, numGlyphs, GlyphSliceIndex(numGlyphs, state));
     auto slice = std::make_unique<Bitmap>(w, h);
-    BitBlt(slice->DC(), 0, 0, w, h, glyph.DC(), src.left, 0, SRCCOPY);
+    BitBlt(slice->DC(), 0, 0, w, h, glyph.DC(), GlyphSliceIndex(numGlyphs, state) * w, 0, SRCCOPY);
     if (numGlyphs == 1 && state == ButtonState::Disabled) {
         slice = MakeDisabledGlyph(*slice, clBlack, clBtnFace, clBtnHighlight, clBtnShadow, true);
         transparent = slice->Pixel(0, h - 1);
@@ -178,37 +170,25 @@ int NumGlyphsFor(const Bitmap& glyph, int current) {
     return n > 4 ? 1 : n;
 }
 
+// ---- hover tracking ----
+
+namespace {
 win::ControlAt ControlAtCursor() {
     POINT p{};
     GetCursorPos(&p);
     return win::FindControlAt(p);
 }
 
-// ---- hover tracking ----
-
-namespace {
 std::map<UINT_PTR, HoverTracker*>& Timers() {
     static std::map<UINT_PTR, HoverTracker*> timers;
     return timers;
 }
 }  // namespace
 
-void HoverTracker::Register() {
-    if (count_++ == 0) timerExists_ = true;  // created stopped
-}
-
-void HoverTracker::Unregister(HoverClient& c) {
-    StopHoverTimer(c);
-    if (current_ == &c) current_ = nullptr;
-    if (--count_ <= 0) {
-        count_ = 0;
-        StopTimer();
-        timerExists_ = false;
-    }
-}
+void HoverTracker::Unregister(HoverClient& c) { StopHoverTimer(c); }
 
 void HoverTracker::StartTimer() {
-    if (!timerExists_ || timerId_) return;
+    if (timerId_) return;
     timerId_ = SetTimer(nullptr, 0, 100, TimerProc);
     if (timerId_) Timers()[timerId_] = this;
 }

@@ -39,7 +39,6 @@ void DrawBevelFrame(win::Canvas& canvas, RECT r, TColor top, TColor bottom, int 
 // control sits. Nothing happens without a parent.
 void PaintParentBackground(HWND parent, const RECT& boundsInParent, HDC dc);
 void PaintParentBackground(const win::Control& control, HDC dc);
-void PaintParentBackground(const win::GraphicControl& control, HDC dc);
 
 // The embossed picture of a disabled glyph: the outline-coloured pixels
 // become a highlight copy one pixel down and right under a shadow copy, on
@@ -61,10 +60,7 @@ GlyphLayout LayoutGlyphAndText(win::Canvas& canvas, const RECT& client, POINT of
                                TButtonLayout layout, int spacing, int margin, const win::Bitmap* glyph,
                                int numGlyphs, const std::wstring& caption);
 
-// The slice of a glyph strip shown in a state.
-int GlyphSliceIndex(int numGlyphs, ButtonState state);
-RECT GlyphSliceRect(const win::Bitmap& glyph, int numGlyphs, int index);
-// Draws the state's slice at origin, leaving out the transparent colour
+// Draws the state's slice of a glyph strip at origin, leaving out the transparent colour
 // (the bottom-left pixel); a one-slice glyph is embossed when disabled.
 void DrawGlyph(HDC dc, const win::Bitmap& glyph, int numGlyphs, ButtonState state, POINT origin);
 // NumGlyphs after a glyph assignment: width div height for a whole
@@ -86,11 +82,10 @@ public:
 };
 
 // One per control class: the control now hot, and one 100 ms timer that
-// notices the pointer leaving it. The first instance of the class creates
-// the timer, the last destroys it.
+// notices the pointer leaving it. The timer runs only while a control is
+// hot, so it goes with the last one.
 class HoverTracker {
 public:
-    void Register();
     void Unregister(HoverClient& c);
 
     void PointerMoved(HoverClient& c, POINT screen);
@@ -101,8 +96,6 @@ public:
     void RefreshHover(HoverClient& c);
 
     HoverClient* Current() const { return current_; }
-    int Count() const { return count_; }
-    bool TimerExists() const { return timerExists_; }
     bool TimerRunning() const { return timerId_ != 0; }
     int Ticks() const { return ticks_; }  // timer ticks handled so far
 
@@ -112,12 +105,8 @@ private:
     static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
 
     HoverClient* current_ = nullptr;
-    int count_ = 0;
-    bool timerExists_ = false;
     UINT_PTR timerId_ = 0;
     int ticks_ = 0;
 };
-
-win::ControlAt ControlAtCursor();
 
 }  // namespace flat

@@ -21,7 +21,6 @@ std::set<const FlatButtonCore*>& LiveButtons() {
 }  // namespace
 
 FlatButtonCore::FlatButtonCore(HoverTracker& tracker, int kind) : tracker_(tracker), kind_(kind) {
-    tracker_.Register();
     LiveButtons().insert(this);
 }
 
@@ -268,7 +267,7 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
     const bool sunk = state_ == ButtonState::Pressed || state_ == ButtonState::Latched;
     const POINT offset{sunk ? 1 : 0, sunk ? 1 : 0};
     const std::wstring caption = ButtonCaption();
-    layoutResult_ = LayoutGlyphAndText(canvas, client, offset, layout_, spacing_, margin_, &glyph_,
+    const GlyphLayout layout = LayoutGlyphAndText(canvas, client, offset, layout_, spacing_, margin_, &glyph_,
                                        numGlyphs_, caption);
     if (!ButtonEnabled()) {
         state_ = ButtonState::Disabled;
@@ -302,11 +301,11 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
     case ButtonState::Latched: DrawBevelFrame(canvas, client, colorShadow_, colorHighLight_, 1); break;
     }
 
-    if (!glyph_.Empty()) DrawGlyph(canvas.Handle(), glyph_, numGlyphs_, state_, layoutResult_.glyphOrigin);
+    if (!glyph_.Empty()) DrawGlyph(canvas.Handle(), glyph_, numGlyphs_, state_, layout.glyphOrigin);
 
     if (!caption.empty()) {
         canvas.SetClearBrush();
-        RECT r = layoutResult_.captionRect;
+        RECT r = layout.captionRect;
         const UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
         if (state_ == ButtonState::Disabled) {
             OffsetRect(&r, 1, 1);

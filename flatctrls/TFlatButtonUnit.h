@@ -70,7 +70,6 @@ public:
 
     ButtonState State() const { return state_; }
     bool Tracking() const { return tracking_; }
-    const GlyphLayout& LastLayout() const { return layoutResult_; }
 
     // Sets the form's modal result, then raises OnClick.
     void Click();
@@ -130,7 +129,6 @@ private:
     win::Bitmap glyph_;
     TButtonLayout layout_ = blGlyphTop;
     int margin_ = -1, numGlyphs_ = 1, spacing_ = 4;
-    GlyphLayout layoutResult_;
 };
 
 // A focusable flat push button with its own window. Focus shows only as

@@ -13,7 +13,7 @@ HoverTracker& TFlatCheckBox::Tracker() {
     return tracker;
 }
 
-TFlatCheckBox::TFlatCheckBox() { Tracker().Register(); }
+TFlatCheckBox::TFlatCheckBox() = default;
 
 TFlatCheckBox::~TFlatCheckBox() { Tracker().Unregister(*this); }
 

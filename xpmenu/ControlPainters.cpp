@@ -34,11 +34,6 @@ COLORREF OwnColor(HWND w) {
     return ControlColor(GetParent(w));
 }
 
-// The client area's DC, or with whole the window's; released on leaving.
-struct ClientDC : win::WindowDC {
-    explicit ClientDC(HWND w, bool whole = false) : win::WindowDC(w, whole ? Whole : Client) {}
-};
-
 bool IsTransparentToolBar(HWND tb) {
     auto* w = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(tb));
     return !(w && w->Color != CLR_NONE) && !GetPropW(tb, L"XPMenu.Color");
@@ -214,7 +209,7 @@ void PaintButtonControl(TControlSubClass& r) {
     TXPMenu& p = *r.Painter;
     HWND w = r.Control;
     if (p.PaletteDirty()) {
-        ClientDC dc(w);
+        win::WindowDC dc(w);
         p.RefreshPalette(dc);
     }
     const TPaintColors& pc = p.PaintColors();
@@ -228,7 +223,7 @@ void PaintButtonControl(TControlSubClass& r) {
         fill = tag1000 ? LightenColor(parent, pc.FaceLighten) : pc.IconColumn;
         edge = r.Focused ? LightenColor(pc.SelectBorder, 60) : ToRGB(clBtnShadow);
     }
-    ClientDC dc(w);
+    win::WindowDC dc(w);
     RECT cr{};
     GetClientRect(w, &cr);
     FillColor(dc, cr, parent);
@@ -273,7 +268,7 @@ void PaintPanelControl(TControlSubClass& r) {
     COLORREF c = OwnColor(w);
     COLORREF dark = DarkenColor(c, 60), light = LightenColor(c, 60);
     // The whole window: a static's own edge is part of the rule.
-    ClientDC dc(w, true);
+    win::WindowDC dc(w, win::WindowDC::Whole);
     RECT wr{};
     GetWindowRect(w, &wr);
     RECT cr{0, 0, wr.right - wr.left, wr.bottom - wr.top};
@@ -284,7 +279,7 @@ void PaintPanelControl(TControlSubClass& r) {
 void PaintGroupBoxControl(TControlSubClass& r) {
     if (r.LastMessage != WM_PAINT) return;
     HWND w = r.Control;
-    ClientDC dc(w);
+    win::WindowDC dc(w);
     SelectObject(dc, FontOf(w));
     std::wstring caption = TextOf(w);
     std::wstring measured = caption.empty() ? L" " : caption;
@@ -296,13 +291,11 @@ void PaintGroupBoxControl(TControlSubClass& r) {
     RECT cr{};
     GetClientRect(w, &cr);
     const int l = cr.left, t = cr.top, rr = cr.right, b = cr.bottom;
-    const bool has3D = true;  // standard group boxes are drawn etched
 
     FrameColor(dc, {l + 1, t + th, rr - 1, b - 1}, c);
     PolylineColor(dc, {{l + 1, t + h2 - 1}, {l + 1, b}}, c);
     RECT frame{l, t + h2 - 1, rr, b};
-    if (has3D) Frame3D(dc, frame, light, dark, 1);
-    else Frame3D(dc, frame, dark, dark, 1);
+    Frame3D(dc, frame, light, dark, 1);  // standard group boxes are drawn etched
     FillColor(dc, l, t, rr, t + h2 + 1, p);
 
     const bool rtl = ReadsRightToLeft(w);
@@ -313,16 +306,15 @@ void PaintGroupBoxControl(TControlSubClass& r) {
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(dc, caption.c_str(), (int)caption.size(), &cap,
               DT_SINGLELINE | (rtl ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
-    COLORREF inner = has3D ? light : dark;
-    PolylineColor(dc, {{l, t + h2 + 1}, {cap.left, t + h2 + 1}}, inner);
-    PolylineColor(dc, {{cap.right, t + h2 + 1}, {rr - 1, t + h2 + 1}}, inner);
+    PolylineColor(dc, {{l, t + h2 + 1}, {cap.left, t + h2 + 1}}, light);
+    PolylineColor(dc, {{cap.right, t + h2 + 1}, {rr - 1, t + h2 + 1}}, light);
 }
 
 void PaintListViewControl(TControlSubClass& r) {
     TXPMenu& p = *r.Painter;
     HWND w = r.Control;
     {
-        ClientDC dc(w, true);
+        win::WindowDC dc(w, win::WindowDC::Whole);
         p.RefreshPalette(dc);
     }
     const TPaintColors& pc = p.PaintColors();
@@ -341,7 +333,7 @@ void PaintListViewControl(TControlSubClass& r) {
     }
     RECT wr{};
     GetWindowRect(w, &wr);
-    ClientDC dc(w, true);
+    win::WindowDC dc(w, win::WindowDC::Whole);
     FrameColor(dc, {0, 0, wr.right - wr.left, wr.bottom - wr.top}, colour);
 }
 
@@ -349,7 +341,7 @@ void PaintComboControl(TControlSubClass& r) {
     TXPMenu& p = *r.Painter;
     HWND w = r.Control;
     if (p.PaletteDirty()) {
-        ClientDC dc(w);
+        win::WindowDC dc(w);
         p.RefreshPalette(dc);
     }
     const TPaintColors& pc = p.PaintColors();
@@ -368,7 +360,7 @@ void PaintComboControl(TControlSubClass& r) {
             button = pc.CheckFill;
         }
     }
-    ClientDC dc(w);
+    win::WindowDC dc(w);
     RECT cr{};
     GetClientRect(w, &cr);
     RECT R = cr;
@@ -473,7 +465,6 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
     // (flat tool bars carry the transparent style whatever their colour).
     const bool transparent = IsTransparentToolBar(tb);
     const bool dropDown = (button.fsStyle & (BTNS_DROPDOWN | BTNS_WHOLEDROPDOWN)) != 0;
-    const bool hasMenu = false;  // no button here carries a menu item
     RECT box = box0;
 
     if (!transparent) FillColor(dc, box, face);
@@ -488,9 +479,6 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
     } else if (st.Indeterminate) {
         fillColor = hotFill;
         fill = true;
-    } else if (hasMenu) {
-        fillColor = tbColor;
-        fill = !transparent;
     }
     if (fill) FillColor(dc, box.left, box.top + 1, box.right, box.bottom, fillColor);
     if (frame) {
@@ -501,7 +489,7 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
             FrameColor(dc, {box.left, box.top + 1, box.right, box.bottom}, colors_.SelectBorder);
         }
     }
-    if ((hasMenu || dropDown) && st.Selected)
+    if (dropDown && st.Selected)
         PaintOpenBarItem(dc, false, false, tbColor, {box.left, box.top + 1, box.right, box.bottom});
     defaultDraw = false;
 
@@ -552,12 +540,10 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
             format |= DT_VCENTER | DT_LEFT;
             tr.left += gw + 6;
         }
-        if (hasMenu) format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
         if (st.Selected && st.Disabled) InflateRect(&tr, -1, -1);
         TextOptions o;
         o.Owner = TOwnerKind::ToolButton;
         o.Format = format;
-        o.IsBar = hasMenu;
         o.Enabled = !st.Disabled;
         o.Selected = st.Selected;
         PaintItemText(dc, text, tr, o);

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include "win/WindowHook.h"
-#include "win/WindowHook.h"
 #include "xpmenu/XPMenu.h"
 
 namespace xpmenu {

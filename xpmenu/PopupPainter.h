@@ -18,7 +18,6 @@ public:
     void Attach(win::PopupMenu& menu);
     // An item's size as the painter will ask for it.
     SIZE Measure(win::MenuItem& item) const;
-    TXPMenu& Painter() const { return painter_; }
 
 private:
     TXPMenu& painter_;

@@ -81,7 +81,6 @@ public:
     bool UseDimColor = false;
     bool Gradient = false;
     bool FlatMenu = false;
-    bool AutoDetect = false;
 
     void SetFont(const LOGFONTW& font, TColor color);
     const LOGFONTW& FontSpec() const { return font_; }
@@ -126,7 +125,6 @@ public:
     void RefreshPalette(HDC dc);
     void RefreshPalette(int bitsPerPixel);
     const TPaintColors& PaintColors() const { return colors_; }
-    bool HighColor() const { return highColor_; }
     bool PaletteDirty() const { return paletteDirty_; }
     COLORREF ContrastTextColor(TColor c) const;
 

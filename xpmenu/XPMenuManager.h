@@ -26,7 +26,6 @@ public:
     void OnAppMessage();
 
     TXPMenu* ActivePainter() const { return active_; }
-    const std::vector<TXPMenu*>& Painters() const { return painters_; }
     const std::vector<win::Form*>& PendingForms() const { return pending_; }
     const std::vector<win::Form*>& HandledForms() const { return handled_; }
     HWND AppWindow() const { return appWindow_; }

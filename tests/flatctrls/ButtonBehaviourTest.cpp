@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
 #include "FlatTest.h"
@@ -176,22 +177,25 @@ TEST(FlatButton, DisablingClearsTheHotLook) {
 
 // ---- hover tracking ----
 
-TEST(HoverTracking, OneTimerPerClassFromFirstToLastInstance) {
+// The timer runs only while a button is hot; a hot button that goes takes
+// it along, so no tick reaches a freed button.
+TEST(HoverTracking, AHotButtonThatGoesStopsTheTimer) {
     HoverTracker& t = TFlatButton::Tracker();
-    const int before = t.Count();
-    {
-        win::Sealed<TestForm> form;
-        TFlatButton a;
-        EXPECT_EQ(t.Count(), before + 1);
-        EXPECT_TRUE(t.TimerExists());
-        EXPECT_FALSE(t.TimerRunning());  // created stopped
-        { TFlatButton b; EXPECT_EQ(t.Count(), before + 2); }
-        EXPECT_TRUE(t.TimerExists());
-    }
-    EXPECT_EQ(t.Count(), before);
-    if (before == 0) {
-        EXPECT_FALSE(t.TimerExists());
-    }
+    win::Sealed<TestForm> form;
+    auto a = std::make_unique<TFlatButton>();
+    a->Create(form.Handle(), 10, 10, 65, 25, L"A");
+    form.ShowActive();
+    SetFocus(form.Handle());
+    ASSERT_TRUE(flattest::PointerTo(flattest::ScreenPoint(form.Handle(), 5, 150)));
+    EXPECT_TRUE(testing_support::WaitUntil([&] { return !t.TimerRunning(); }, 2000));  // nothing hot
+    MoveTo(a->Handle(), 20, 10);
+    ASSERT_TRUE(a->Hovered);
+    ASSERT_TRUE(t.TimerRunning());
+    const int ticks = t.Ticks();
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return t.Ticks() > ticks; }, 3000));  // it runs
+    a.reset();
+    EXPECT_FALSE(t.TimerRunning());
+    EXPECT_EQ(t.Current(), nullptr);
 }
 
 TEST(HoverTracking, MovingOntoAnotherButtonEndsTheFirstAtOnce) {

@@ -21,6 +21,24 @@ public:
 };
 }  // namespace
 
+namespace {
+int Sum(TColor c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF); }
+// a is lighter than b: no channel darker, and some lighter.
+bool Lighter(TColor a, TColor b) {
+    for (int shift : {0, 8, 16})
+        if (((a >> shift) & 0xFF) < ((b >> shift) & 0xFF)) return false;
+    return Sum(a) > Sum(b);
+}
+// The channels keep their order: the same hue, lighter or darker.
+bool SameHue(TColor a, TColor b) {
+    auto order = [](TColor c) {
+        int r = c & 0xFF, g = (c >> 8) & 0xFF, bl = (c >> 16) & 0xFF;
+        return ((r > g) - (r < g)) * 9 + ((g > bl) - (g < bl)) * 3 + ((r > bl) - (r < bl));
+    };
+    return order(a) == order(b);
+}
+}  // namespace
+
 TEST(FlatCheckBox, OneClickTogglesOnceAndLeavesItFocusedAndHot) {
     win::Sealed<TestForm> form;
     TFlatCheckBox box;
@@ -111,8 +129,14 @@ TEST(FlatCheckBox, DerivedColoursFollowTheParent) {
     const TColor base = 0x00406080;
     panel.SetColor(base);
     EXPECT_EQ(box.Color(), base);
-    EXPECT_EQ(box.ColorFocused(), DeriveAdvColor(base, 0, 10, AdvColorMode::Lighten));
-    EXPECT_EQ(box.ColorBorder(), DeriveAdvColor(base, 0, 50, AdvColorMode::Darken));
+    // Hot a lighter shade of the parent's colour, the border a darker one.
+    EXPECT_TRUE(Lighter(box.ColorFocused(), base)) << std::hex << box.ColorFocused();
+    EXPECT_TRUE(Lighter(base, box.ColorBorder())) << std::hex << box.ColorBorder();
+    EXPECT_TRUE(SameHue(box.ColorFocused(), base) && SameHue(box.ColorBorder(), base));
+    const TColor focused = box.ColorFocused();
+    panel.SetColor(0x00204060);
+    EXPECT_NE(box.ColorFocused(), focused);
+    EXPECT_TRUE(Lighter(box.ColorFocused(), 0x00204060));
     box.SetAdvColorDown(0);  // 0 keeps what is there
     TColor down = box.ColorDown();
     panel.SetColor(0x00102030);
@@ -221,14 +245,17 @@ TEST(FlatEdit, ParentColourAndDerivedColours) {
     EXPECT_EQ(edit.ColorFlat(), 0x00112233u);
 
     edit.SetUseAdvColors(true);
-    panel.SetColor(0x00808080);
-    EXPECT_EQ(edit.ColorFocused(), DeriveAdvColor(0x00808080, 0, 10, AdvColorMode::Lighten));
-    EXPECT_EQ(edit.ColorBorder(), DeriveAdvColor(0x00808080, 0, 50, AdvColorMode::Darken));
+    panel.SetColor(0x00303030);
+    // Focused a lighter grey than the parent's, the border a darker one
+    // (on a dark parent: light ones have a cap on the focused shade).
+    const TColor focused = edit.ColorFocused(), border = edit.ColorBorder();
+    EXPECT_TRUE(Lighter(focused, 0x00303030) && SameHue(focused, 0x00303030)) << std::hex << focused;
+    EXPECT_TRUE(Lighter(0x00303030, border) && SameHue(border, 0x00303030)) << std::hex << border;
     // System colours changing: recomputed from the parent again.
     edit.SetColorFlat(clWhite);
     SendMessageW(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(edit.ColorFlat(), 0x00808080u);
-    EXPECT_EQ(edit.ColorBorder(), DeriveAdvColor(0x00808080, 0, 50, AdvColorMode::Darken));
+    EXPECT_EQ(edit.ColorFlat(), 0x00303030u);
+    EXPECT_EQ(edit.ColorBorder(), border);
 }
 
 TEST(FlatCheckBox, TabMovesThroughBoxesInsideAGroupBox) {

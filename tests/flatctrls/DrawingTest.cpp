@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <set>
+#include <string>
 #include <utility>
 
 #include "FlatTest.h"
@@ -78,63 +81,183 @@ TEST(DrawBevelFrame, RingsAndCorners) {
     EXPECT_TRUE(PixelsOf(*none, kBack, {0, 0, 4, 4}).size() == 16);
 }
 
-TEST(LayoutGlyphAndText, CentresAndSplitsTheFreeSpace) {
-    win::Bitmap surface(100, 40);
-    win::Canvas canvas(surface.DC());
-    HFONT font = flattest::PlainFont(13);
-    canvas.SetFont(font);
-    RECT measured{0, 0, 100, 0};
-    canvas.DrawText(L"Browse", measured, DT_CALCRECT | DT_SINGLELINE);
-    const int tw = measured.right, th = measured.bottom;
-    const RECT client{0, 0, 100, 40};
-
-    // No glyph, defaults margin -1 and spacing 4: spacing drops to 0, centred.
-    GlyphLayout a = LayoutGlyphAndText(canvas, client, {0, 0}, blGlyphTop, 4, -1, nullptr, 1, L"Browse");
-    EXPECT_EQ(a.captionRect.left, (100 - tw + 1) / 2);
-    EXPECT_EQ(a.captionRect.top, (40 - th + 1) / 2);
-    EXPECT_EQ(a.captionRect.right - a.captionRect.left, tw);
-
-    // Glyph and caption side by side, both -1: thirds, remainders dropped.
-    win::Bitmap glyph(32, 16);  // two slices of 16
-    GlyphLayout b = LayoutGlyphAndText(canvas, client, {0, 0}, blGlyphLeft, -1, -1, &glyph, 2, L"Browse");
-    const int third = (100 - (16 + tw)) / 3;
-    EXPECT_EQ(b.glyphOrigin.x, third);
-    EXPECT_EQ(b.glyphOrigin.y, (40 - 16 + 1) / 2);
-    EXPECT_EQ(b.captionRect.left, third + 16 + third);
-
-    // Glyph on the right with a fixed margin and computed spacing.
-    GlyphLayout c = LayoutGlyphAndText(canvas, client, {0, 0}, blGlyphRight, -1, 5, &glyph, 2, L"Browse");
-    EXPECT_EQ(c.glyphOrigin.x, 100 - 5 - 16);
-    const int spacing = (100 - (5 + 16) - tw) / 2;
-    EXPECT_EQ(c.captionRect.left, c.glyphOrigin.x - spacing - tw);
-
-    // Glyph alone: centred with spacing 0; empty caption rectangle at the text position.
-    GlyphLayout d = LayoutGlyphAndText(canvas, client, {1, 1}, blGlyphBottom, 4, -1, &glyph, 2, L"");
-    const int margin = (40 - 16 + 1) / 2;
-    EXPECT_EQ(d.glyphOrigin.x, (100 - 16 + 1) / 2 + 1);
-    EXPECT_EQ(d.glyphOrigin.y, 40 - margin - 16 + 1);
-    EXPECT_EQ(d.captionRect.right - d.captionRect.left, 0);
-    EXPECT_EQ(d.captionRect.top, d.glyphOrigin.y);  // text position: glyph top - spacing 0 - 0
-    DeleteObject(font);
+namespace {
+// Where a colour shows in a picture: its bounding box (empty when absent).
+struct Box {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
+    bool Empty() const { return left > right; }
+    int CentreX2() const { return left + right; }  // twice the centre, to stay whole
+    int CentreY2() const { return top + bottom; }
+};
+Box Where(const win::Bitmap& b, COLORREF c, RECT area) {
+    Box box;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (b.Pixel(x, y) == c) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
 }
 
-TEST(GlyphStrip, SlicesAndGlyphCount) {
-    EXPECT_EQ(NumGlyphsFor(win::Bitmap(64, 16), 1), 4);
-    EXPECT_EQ(NumGlyphsFor(win::Bitmap(80, 16), 3), 1);
-    EXPECT_EQ(NumGlyphsFor(win::Bitmap(50, 16), 3), 3);
-    EXPECT_EQ(NumGlyphsFor(win::Bitmap(), 2), 2);
-    const ButtonState up = ButtonState::Up, dis = ButtonState::Disabled, pr = ButtonState::Pressed,
-                      la = ButtonState::Latched;
-    EXPECT_EQ(GlyphSliceIndex(1, dis), 0);
-    EXPECT_EQ(GlyphSliceIndex(2, dis), 1);
-    EXPECT_EQ(GlyphSliceIndex(2, pr), 0);
-    EXPECT_EQ(GlyphSliceIndex(3, la), 2);
-    EXPECT_EQ(GlyphSliceIndex(4, la), 3);
-    EXPECT_EQ(GlyphSliceIndex(4, up), 0);
-    win::Bitmap strip(50, 16);
-    RECT last = GlyphSliceRect(strip, 3, 2);
-    EXPECT_EQ(last.left, 32);
-    EXPECT_EQ(last.right, 50);  // the last slice runs to the right edge
+// A strip of 16 x 16 squares, one colour each; the bottom-left pixel is
+// magenta, the transparent colour.
+std::unique_ptr<win::Bitmap> Strip(std::initializer_list<COLORREF> colours) {
+    auto b = std::make_unique<win::Bitmap>(16 * (int)colours.size(), 16);
+    int i = 0;
+    for (COLORREF c : colours) {
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) b->SetPixel(16 * i + x, y, c);
+        ++i;
+    }
+    b->SetPixel(0, 15, RGB(255, 0, 255));
+    return b;
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 160, 0), kBlue = RGB(0, 0, 255),
+                   kYellow = RGB(255, 255, 0), kCyan = RGB(0, 255, 255);
+
+// A 100 x 40 flat button with a one-square red glyph and a caption.
+struct LaidOutButton {
+    win::Sealed<TestForm> form;
+    TFlatButton button;
+    HFONT font = flattest::PlainFont(13);
+    explicit LaidOutButton(const std::wstring& caption, bool glyph = true) {
+        button.Create(form.Handle(), 10, 10, 100, 40, caption);
+        button.SetControlFont(font);
+        if (glyph) button.SetGlyph(*Strip({kRed}));
+    }
+    ~LaidOutButton() { DeleteObject(font); }
+    // Glyph and caption as painted, inside the border.
+    std::pair<Box, Box> Paint() {
+        auto shot = Render(button.Handle());
+        const RECT inner{2, 2, 98, 38};
+        return {Where(*shot, kRed, inner), Where(*shot, GetSysColor(COLOR_WINDOWTEXT), inner)};
+    }
+};
+}  // namespace
+
+TEST(FlatButtonLayout, GlyphAndCaptionSitWhereTheLayoutPutsThem) {
+    {
+        LaidOutButton b(L"Browse");  // glyph on top, spacing 4: both centred across
+        auto [glyph, text] = b.Paint();
+        ASSERT_FALSE(glyph.Empty());
+        ASSERT_FALSE(text.Empty());
+        EXPECT_EQ(glyph.right - glyph.left, 15);
+        EXPECT_EQ(glyph.CentreX2(), 99);  // 42..57 of 100: the same room on both sides
+        EXPECT_NEAR(text.CentreX2(), 99, 3);
+        EXPECT_LT(glyph.bottom, text.top);
+        // The glyph, the spacing and the caption together are centred down.
+        EXPECT_NEAR(glyph.top - 0, 39 - text.bottom, 4);
+        b.button.SetLayout(blGlyphBottom);
+        auto [g2, t2] = b.Paint();
+        EXPECT_GT(g2.top, t2.bottom);
+        EXPECT_EQ(g2.CentreX2(), 99);
+    }
+    {
+        LaidOutButton b(L"Browse");  // side by side, margin and spacing both free
+        b.button.SetLayout(blGlyphLeft);
+        b.button.SetSpacing(-1);
+        auto [glyph, text] = b.Paint();
+        EXPECT_LT(glyph.right, text.left);
+        EXPECT_EQ(glyph.CentreY2(), 39);  // centred down: 12..27 of 40
+        EXPECT_NEAR(text.CentreY2(), 39, 3);
+        // The free room is split in three alike: before, between, after (the
+        // last takes the remainder, and the letters' side bearings show as room).
+        const int before = glyph.left, between = text.left - glyph.right - 1, after = 99 - text.right;
+        EXPECT_NEAR(between, before, 3);
+        EXPECT_NEAR(after, before, 6);
+    }
+    {
+        LaidOutButton b(L"Browse");  // glyph on the right, five pixels in
+        b.button.SetLayout(blGlyphRight);
+        b.button.SetMargin(5);
+        b.button.SetSpacing(-1);
+        auto [glyph, text] = b.Paint();
+        EXPECT_EQ(glyph.right, 100 - 5 - 1);
+        EXPECT_LT(text.right, glyph.left);
+        EXPECT_NEAR(glyph.left - text.right - 1, text.left, 3);  // the rest split in two
+    }
+    {
+        LaidOutButton b(L"Browse", false);  // a caption alone is centred
+        auto [glyph, text] = b.Paint();
+        EXPECT_TRUE(glyph.Empty());
+        EXPECT_NEAR(text.CentreX2(), 99, 3);
+        EXPECT_NEAR(text.CentreY2(), 39, 3);
+    }
+    {
+        LaidOutButton b(L"");  // so is a glyph alone
+        auto [glyph, text] = b.Paint();
+        EXPECT_TRUE(text.Empty());
+        EXPECT_EQ(glyph.CentreX2(), 99);
+        EXPECT_EQ(glyph.CentreY2(), 39);
+    }
+}
+
+// A glyph strip shows one square at a time, picked by the button's state.
+TEST(GlyphStrip, EachStateShowsItsSlice) {
+    win::Sealed<TestForm> form;
+    TFlatButton button;
+    button.Create(form.Handle(), 10, 10, 120, 30);
+    const RECT inner{2, 2, 118, 28};
+    auto shows = [&](COLORREF c) { return !Where(*Render(button.Handle()), c, inner).Empty(); };
+    auto only = [&](COLORREF c) {
+        auto shot = Render(button.Handle());
+        std::string seen;
+        for (COLORREF k : {kRed, kGreen, kBlue, kYellow})
+            if (!Where(*shot, k, inner).Empty()) seen += k == c ? "+" : "-";
+        return seen == "+";
+    };
+
+    button.SetGlyph(*Strip({kRed, kGreen, kBlue, kYellow}));
+    EXPECT_EQ(button.NumGlyphs(), 4);  // a strip of whole squares: one per square
+    EXPECT_TRUE(only(kRed)) << "up";
+    EXPECT_EQ(Where(*Render(button.Handle()), kRed, inner).right -
+                  Where(*Render(button.Handle()), kRed, inner).left, 15);
+    SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(only(kBlue)) << "pressed";
+    SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-5, -5));
+    button.SetGroupIndex(1);
+    button.SetDown(true);
+    EXPECT_TRUE(only(kYellow)) << "latched";
+    button.SetAllowAllUp(true);
+    button.SetDown(false);
+    button.SetEnabled(false);
+    EXPECT_TRUE(only(kGreen)) << "disabled";
+
+    // Fewer squares: a missing state's slice falls back to an earlier one.
+    button.SetEnabled(true);
+    button.SetGlyph(*Strip({kRed, kGreen, kBlue}));
+    EXPECT_EQ(button.NumGlyphs(), 3);
+    button.SetDown(true);
+    EXPECT_TRUE(only(kBlue)) << "3, latched";
+    button.SetDown(false);
+    button.SetEnabled(false);
+    EXPECT_TRUE(only(kGreen)) << "3, disabled";
+    button.SetEnabled(true);
+    button.SetGlyph(*Strip({kRed, kGreen}));
+    EXPECT_EQ(button.NumGlyphs(), 2);
+    SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(only(kRed)) << "2, pressed";
+    SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-5, -5));
+    button.SetDown(true);
+    EXPECT_TRUE(only(kRed)) << "2, latched";
+    button.SetDown(false);
+    button.SetEnabled(false);
+    EXPECT_TRUE(only(kGreen)) << "2, disabled";
+    button.SetEnabled(true);
+
+    // More than four squares is one picture; a strip of no whole squares
+    // keeps the count it had.
+    button.SetGlyph(*Strip({kRed, kGreen, kBlue, kYellow, kCyan}));
+    EXPECT_EQ(button.NumGlyphs(), 1);
+    for (COLORREF c : {kRed, kGreen, kBlue, kYellow, kCyan}) EXPECT_TRUE(shows(c)) << std::hex << c;
+    button.SetNumGlyphs(3);
+    win::Bitmap odd(50, 16);
+    button.SetGlyph(odd);
+    EXPECT_EQ(button.NumGlyphs(), 3);
 }
 
 TEST(GlyphStrip, DisabledGlyphIsEmbossedOnlyWithOneSlice) {
@@ -183,7 +306,9 @@ TEST(GlyphStrip, MonochromePictureEmbossesItsBlackPixels) {
     EXPECT_EQ(emb->Pixel(3, 0), GetSysColor(COLOR_BTNFACE));
 }
 
-TEST(FlatButtonPaint, DisabledCaptionIsDrawnTwice) {
+// Disabled, the caption is embossed: its letters in the shadow colour over
+// a highlight copy one pixel down and right.
+TEST(FlatButtonPaint, DisabledCaptionIsEmbossed) {
     win::Sealed<TestForm> form;
     TFlatButton button;
     button.Create(form.Handle(), 10, 10, 60, 25, L"Ab");
@@ -193,17 +318,9 @@ TEST(FlatButtonPaint, DisabledCaptionIsDrawnTwice) {
     auto shot = Render(button.Handle());
     EXPECT_EQ(button.State(), ButtonState::Disabled);
 
-    // Where the caption alone would put its pixels.
-    RECT cap = button.LastLayout().captionRect;
-    auto ref = Filled(60, 25, RGB(255, 255, 255));
-    {
-        win::Canvas c(ref->DC());
-        c.SetFont(font);
-        c.SetClearBrush();
-        c.SetFontColor(clBlack);
-        c.DrawText(L"Ab", cap, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    }
-    Mask text = PixelsOf(*ref, RGB(0, 0, 0), {0, 0, 60, 25});
+    // Where the caption's ink is when the button is enabled.
+    button.SetEnabled(true);
+    Mask text = PixelsOf(*Render(button.Handle()), GetSysColor(COLOR_WINDOWTEXT), {0, 0, 60, 25});
     ASSERT_GT(text.size(), 10u);
     const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW),
                    light = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -322,11 +439,11 @@ TEST(FlatCheckBoxPaint, RightLayoutAndWrappedCaption) {
     HFONT font = flattest::PlainFont(13);
     box.SetControlFont(font);
     box.SetLayout(checkboxRight);
-    RECT sq = box.SquareRect();
-    EXPECT_EQ(sq.left, 60 - 12);
-    EXPECT_EQ(sq.right, 60 - 1);
     auto shot = Render(box.Handle());
+    // The square against the right edge, none on the left.
     EXPECT_EQ(shot->Pixel(48, 3), clFlatBorder);
+    EXPECT_EQ(shot->Pixel(58, 13), clFlatBorder);
+    EXPECT_NE(shot->Pixel(1, 3), clFlatBorder);
     const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
     // Text on several lines, all of it left of x = 60 - 16.
     int lines = 0, rightmost = -1;

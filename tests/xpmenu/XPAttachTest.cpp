@@ -359,6 +359,8 @@ TEST(XPManager, HandOverMovesOtherFormsRecordsToTheNextPainterOrRestoresThem) {
     first.reset();
 }
 
+// A control band: a light tint of the control's colour with a grip of short
+// lines on every other row, each darker than the one above.
 TEST(XPBand, ABandIsFilledAndGetsAGripOfDarkeningLines) {
     win::Sealed<TestForm> form;
     TXPMenu xp(form);
@@ -366,15 +368,25 @@ TEST(XPBand, ABandIsFilledAndGetsAGripOfDarkeningLines) {
     Surface s(40, 30);
     const COLORREF c = RGB(200, 180, 160);
     xp.PaintBand(s.DC(), {0, 0, 40, 20}, c);
-    EXPECT_EQ(s.At(20, 10), LightenColor(c, 6));
-    EXPECT_EQ(s.At(3, 5), DarkenColor(c, 30));
-    EXPECT_EQ(s.At(5, 5), DarkenColor(c, 30));
-    EXPECT_EQ(s.At(6, 5), LightenColor(c, 6));  // lines leave out their last point
-    EXPECT_EQ(s.At(3, 6), LightenColor(c, 6));
-    EXPECT_EQ(s.At(3, 7), DarkenColor(c, 37));
-    EXPECT_EQ(s.At(3, 15), DarkenColor(c, 65));  // the sixth and last: y <= bottom - 5
-    EXPECT_EQ(s.At(3, 17), LightenColor(c, 6));
-    EXPECT_EQ(s.At(3, 25), RGB(1, 2, 3));
+    auto sum = [](COLORREF k) { return GetRValue(k) + GetGValue(k) + GetBValue(k); };
+    const COLORREF fill = s.At(20, 10);
+    EXPECT_GT(sum(fill), sum(c));
+    EXPECT_LT(sum(fill), sum(c) + 3 * 20) << "a light tint, not white";
+    // The grip: rows 5, 7, ... 15 at columns 3 to 5; the rows between and
+    // the columns beside it show the fill.
+    int previous = sum(c) + 1;
+    for (int y = 5; y <= 15; y += 2) {
+        const COLORREF line = s.At(3, y);
+        EXPECT_LT(sum(line), previous) << "row " << y;
+        previous = sum(line);
+        EXPECT_EQ(s.At(5, y), line) << "row " << y;
+        EXPECT_EQ(s.At(2, y), fill) << "row " << y;
+        EXPECT_EQ(s.At(6, y), fill) << "row " << y;
+        EXPECT_EQ(s.At(3, y + 1), fill) << "row " << y + 1;
+    }
+    EXPECT_EQ(s.At(3, 3), fill);
+    EXPECT_EQ(s.At(3, 17), fill);
+    EXPECT_EQ(s.At(3, 25), RGB(1, 2, 3));  // nothing outside the band
 }
 
 // A hooked button whose click destroys it: its record goes while the

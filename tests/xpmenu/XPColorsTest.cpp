@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 #include "xpmenu/XPTestForms.h"
+#include "win/PopupMenu.h"
 #include "xpmenu/XPMenu.h"
 
 using namespace xpmenu;
@@ -81,9 +85,42 @@ TEST(XPColors, GlyphHelpersFadeGreyAndCastShadows) {
 }
 
 namespace {
+int Sum(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+// a is lighter than b: no channel darker, and some lighter.
+bool Lighter(COLORREF a, COLORREF b) {
+    return GetRValue(a) >= GetRValue(b) && GetGValue(a) >= GetGValue(b) && GetBValue(a) >= GetBValue(b) &&
+           Sum(a) > Sum(b);
+}
+// The channels keep their order (the same hue, more or less light).
+bool SameOrder(COLORREF a, COLORREF b) {
+    auto order = [](COLORREF c) {
+        int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+        return std::to_string((r > g) - (r < g)) + std::to_string((g > b) - (g < b)) +
+               std::to_string((r > b) - (r < b));
+    };
+    return order(a) == order(b);
+}
+
+// Items of a shortcut menu painted by the painter into memory, 200 x 22 at
+// (10, 0); the icon column is the first 24 columns.
 struct PaletteFixture : ::testing::Test {
     win::Sealed<xptest::TestForm> form;
     TXPMenu xp{form};
+    win::PopupMenu menu;
+    win::MenuItem& plain = menu.Root.Add(L"Plain");
+    win::MenuItem& checked = menu.Root.Add(L"Checked");
+    win::MenuItem& disabled = menu.Root.Add(L"Disabled item");
+    win::MenuItem& separator = menu.Root.AddSeparator();
+    void SetUp() override {
+        checked.Checked = true;
+        disabled.Enabled = false;
+        xp.SetActive(true);
+    }
+    std::unique_ptr<xptest::Surface> Paint(win::MenuItem& item, bool selected, int h = 22) {
+        auto s = std::make_unique<xptest::Surface>(220, 30);
+        xp.PaintMenuItem(item, s->DC(), {10, 0, 210, h}, selected);
+        return s;
+    }
 };
 }  // namespace
 
@@ -95,75 +132,67 @@ TEST_F(PaletteFixture, ContrastTextColorPicksTheFontColourOnLightColours) {
     EXPECT_EQ(xp.ContrastTextColor(RGB(100, 100, 100)), RGB(240, 240, 240));
 }
 
-TEST_F(PaletteFixture, SystemColoursFollowTheTableAtHighAndLowDepth) {
+// With the system's colours on a high-colour screen the menu is a light tint
+// of the button face, and the selection a light tint of the highlight inside
+// a border of the highlight itself.
+TEST_F(PaletteFixture, SystemColoursGiveLightTintsOfFaceAndHighlight) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE), hl = GetSysColor(COLOR_HIGHLIGHT),
-                   shadow = GetSysColor(COLOR_BTNSHADOW), font = GetSysColor(COLOR_MENUTEXT);
+                   shadow = GetSysColor(COLOR_BTNSHADOW);
     xp.SetColor(RGB(1, 1, 1));  // ignored while system colours are used
-    EXPECT_TRUE(xp.PaletteDirty());
     xp.RefreshPalette(32);
-    EXPECT_FALSE(xp.PaletteDirty());
-    EXPECT_TRUE(xp.HighColor());
-    const TPaintColors& c = xp.PaintColors();
-    struct Row { const char* name; COLORREF got, want; };
-    Row high[] = {
-        {"background", c.Background, LightenColor(face, 86)},
-        {"icon column", c.IconColumn, LightenColor(face, 16)},
-        {"selection fill", c.SelectFill, LightenColor(hl, 68)},
-        {"selection border", c.SelectBorder, hl},
-        {"selected text", c.SelectText, font},
-        {"check fill", c.CheckFill, LightenColor(hl, 80)},
-        {"selected check fill", c.CheckFillSelected, LightenColor(hl, 50)},
-        {"check mark", c.CheckMark, hl},
-        {"bar", c.Bar, face},
-        {"disabled", c.Disabled, LightenColor(shadow, 10)},
-        {"separator", c.Separator, LightenColor(shadow, 25)},
-        {"frame outer", c.FrameOuter, DarkenColor(face, 90)},
-        {"frame shadow", c.FrameShadow, DarkenColor(face, 76)},
-    };
-    for (auto& r : high) EXPECT_EQ(r.got, r.want) << "32 bpp " << r.name;
-    EXPECT_EQ(c.FaceLighten, 16);
-    EXPECT_EQ(c.HotLighten, 40);
+    auto rest = Paint(plain, false);
+    const COLORREF back = rest->At(205, 5), column = rest->At(12, 5);
+    EXPECT_TRUE(Lighter(back, face)) << std::hex << back;
+    EXPECT_TRUE(Lighter(column, face)) << std::hex << column;
+    EXPECT_TRUE(Lighter(back, column)) << "the icon column stands out";
 
-    xp.RefreshPalette(8);
-    EXPECT_FALSE(xp.HighColor());
-    const COLORREF white = RGB(255, 255, 255);
-    Row low[] = {
-        {"background", c.Background, white},
-        {"icon column", c.IconColumn, face},
-        {"selection fill", c.SelectFill, white},
-        {"selection border", c.SelectBorder, hl},
-        {"selected text", c.SelectText, font},
-        {"check fill", c.CheckFill, white},
-        {"selected check fill", c.CheckFillSelected, white},
-        {"check mark", c.CheckMark, hl},
-        {"bar", c.Bar, face},
-        {"disabled", c.Disabled, shadow},
-        {"separator", c.Separator, shadow},
-        {"frame outer", c.FrameOuter, shadow},
-        {"frame shadow", c.FrameShadow, shadow},
-    };
-    for (auto& r : low) EXPECT_EQ(r.got, r.want) << "8 bpp " << r.name;
+    auto lit = Paint(plain, true);
+    const COLORREF fill = lit->At(205, 5), border = lit->At(209, 5);
+    EXPECT_EQ(border, hl);
+    EXPECT_TRUE(Lighter(fill, hl)) << std::hex << fill;
+    EXPECT_TRUE(SameOrder(fill, hl)) << std::hex << fill;
+
+    // A check box is lighter than the selection, and darker inside a lit
+    // item so that it still shows there; both tints of the highlight.
+    const COLORREF box = Paint(checked, false)->At(19, 7), litBox = Paint(checked, true)->At(19, 7);
+    EXPECT_TRUE(Lighter(box, fill)) << std::hex << box;
+    EXPECT_TRUE(Lighter(fill, litBox)) << std::hex << litBox;
+    EXPECT_TRUE(SameOrder(box, hl) && SameOrder(litBox, hl));
+
+    // The separator and disabled text: lighter than the shadow, darker than the menu.
+    const COLORREF line = Paint(separator, false, 4)->At(100, 2);
+    EXPECT_TRUE(Lighter(line, shadow) && Lighter(back, line)) << std::hex << line;
+    auto off = Paint(disabled, false);
+    COLORREF darkest = back;
+    for (int y = 0; y < 22; ++y)
+        for (int x = 40; x < 200; ++x)
+            if (Sum(off->At(x, y)) < Sum(darkest)) darkest = off->At(x, y);
+    EXPECT_NE(darkest, back) << "no text was drawn";
+    EXPECT_TRUE(Lighter(darkest, shadow)) << std::hex << darkest;
 }
 
-TEST_F(PaletteFixture, OwnColoursDimOnlyAtHighDepth) {
+TEST_F(PaletteFixture, OwnColoursShowAsChosenOrDimmedAtHighDepth) {
+    const COLORREF select = RGB(0, 0, 200);
     xp.SetUseSystemColors(false);
-    xp.UseDimColor = true;
-    xp.SetSelectColor(RGB(0, 0, 200));
+    xp.SetSelectColor(select);
     xp.SetColor(RGB(10, 20, 30));
-    xp.SetMenuBarColor(RGB(7, 7, 7));
-    xp.RefreshPalette(24);
-    const TPaintColors& c = xp.PaintColors();
-    EXPECT_EQ(c.Background, RGB(10, 20, 30));
-    EXPECT_EQ(c.SelectFill, LightenColor(RGB(0, 0, 200), 68));
-    EXPECT_EQ(c.CheckFill, LightenColor(RGB(0, 0, 200), 80));
-    EXPECT_EQ(c.CheckFillSelected, LightenColor(RGB(0, 0, 200), 50));
-    EXPECT_EQ(c.Bar, RGB(7, 7, 7));
-    xp.RefreshPalette(8);
-    EXPECT_EQ(c.SelectFill, RGB(0, 0, 200));
-    EXPECT_EQ(c.CheckFill, RGB(255, 255, 255));
-    EXPECT_EQ(c.CheckFillSelected, RGB(0xC0, 0xC0, 0xC0));
-    xp.UseDimColor = false;
     xp.RefreshPalette(32);
-    EXPECT_EQ(c.SelectFill, RGB(0, 0, 200));
-    EXPECT_EQ(c.CheckFill, RGB(0, 0, 200));
+    EXPECT_EQ(Paint(plain, false)->At(205, 5), RGB(10, 20, 30));
+    EXPECT_EQ(Paint(plain, true)->At(205, 5), select);
+    EXPECT_EQ(Paint(checked, false)->At(19, 7), select);
+
+    // Dimmed: lighter tints of the selection colour, the check box lightest.
+    xp.UseDimColor = true;
+    xp.RefreshPalette(24);
+    const COLORREF fill = Paint(plain, true)->At(205, 5), box = Paint(checked, false)->At(19, 7),
+                   litBox = Paint(checked, true)->At(19, 7);
+    EXPECT_TRUE(Lighter(fill, select) && SameOrder(fill, select)) << std::hex << fill;
+    EXPECT_TRUE(Lighter(box, fill)) << std::hex << box;
+    EXPECT_TRUE(Lighter(fill, litBox) && Lighter(litBox, select)) << std::hex << litBox;
+
+    // Few colours: no tints; the selection as chosen, check boxes white and silver.
+    xp.RefreshPalette(8);
+    EXPECT_EQ(Paint(plain, true)->At(205, 5), select);
+    EXPECT_EQ(Paint(checked, false)->At(19, 7), RGB(255, 255, 255));
+    EXPECT_EQ(Paint(checked, true)->At(19, 7), RGB(0xC0, 0xC0, 0xC0));
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "xpmenu/XPTestForms.h"
 #include "win/ImageList.h"
@@ -76,29 +78,54 @@ TEST_F(ItemPainter, ASeparatorMeasuresFourHighWhateverTheFont) {
     ReleaseDC(nullptr, dc);
 }
 
-TEST_F(ItemPainter, AnItemWithShortCutAndImageMeasuresCaptionShortCutAndGap) {
+// Painted at the size it asks for, an item shows its image, caption and
+// short-cut whole, the short-cut set apart from the caption.
+TEST_F(ItemPainter, AnItemMeasuresRoomForImageCaptionAndShortCut) {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, xp.FontHandle());
-    auto size = [dc](const std::wstring& s) {
-        SIZE sz{};
-        GetTextExtentPoint32W(dc, s.c_str(), (int)s.size(), &sz);
-        return sz;
-    };
-    SIZE joined = size(L"&Up ItemCtrl+UWWW");
-    int wantW = joined.cx + 5 - size(L"&").cx + 24;  // the 16-pixel image widens to IconWidth
-    int wantH = std::max<int>(joined.cy + (int)std::nearbyint(0.75 * joined.cy), 22);
-    SelectObject(dc, old);
     int w = 0, h = 0;
     xp.MeasureMenuItem(*upItem, dc, w, h);
-    EXPECT_EQ(w, wantW);
-    EXPECT_EQ(h, wantH);
+    ASSERT_GT(w, 24);
+    EXPECT_GE(h, 16 + 6);  // the image and a margin
+    // The caption and short-cut alone, without the image, ask for less room.
+    int plainW = 0, plainH = 0;
+    xp.MeasureMenuItem(*plain, dc, plainW, plainH);
+    EXPECT_LT(plainW, w);
     // A larger size already asked for stays.
-    w = 1000;
-    h = 50;
-    xp.MeasureMenuItem(*upItem, dc, w, h);
-    EXPECT_EQ(w, 1000);
-    EXPECT_EQ(h, 50);
+    int bigW = 1000, bigH = 50;
+    xp.MeasureMenuItem(*upItem, dc, bigW, bigH);
+    EXPECT_EQ(bigW, 1000);
+    EXPECT_EQ(bigH, 50);
     ReleaseDC(nullptr, dc);
+
+    Surface s(w + 20, h + 2);
+    xp.PaintMenuItem(*upItem, s.DC(), {10, 0, 10 + w, h}, false);
+    // Columns right of the icon column with text ink in them.
+    std::vector<bool> ink(w + 20, false);
+    for (int x = 10 + 24; x < 10 + w; ++x)
+        for (int y = 0; y < h; ++y) ink[x] = ink[x] || s.At(x, y) != C().Background;
+    int first = -1, last = -1, widestGap = 0;
+    for (int x = 10 + 24, gap = 0; x < 10 + w; ++x) {
+        if (!ink[x]) {
+            ++gap;
+            continue;
+        }
+        if (first < 0) first = x;
+        else widestGap = std::max(widestGap, gap);
+        last = x;
+        gap = 0;
+    }
+    ASSERT_GT(first, 0) << "no text";
+    EXPECT_LT(last, 10 + w - 1) << "the short-cut runs to the edge";
+    SIZE wide{};  // the gap is more than a word space: a letter's width at least
+    HGDIOBJ old = SelectObject(s.DC(), xp.FontHandle());
+    GetTextExtentPoint32W(s.DC(), L"W", 1, &wide);
+    SelectObject(s.DC(), old);
+    EXPECT_GE(widestGap, wide.cx) << "caption and short-cut run together";
+    // The image shows whole in its column.
+    int red = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 10; x < 10 + 24; ++x) red += GetRValue(s.At(x, y)) > 150 && GetGValue(s.At(x, y)) < 120;
+    EXPECT_EQ(red, 64);
 }
 
 TEST_F(ItemPainter, NothingIsMeasuredOrPaintedWhenInactive) {
@@ -199,20 +226,30 @@ TEST_F(ItemPainter, AnOpenBarItemHasItsShadowEdge) {
     EXPECT_EQ(s.At(52, 10), C().SelectBorder);  // right border 8 in from the right
     EXPECT_EQ(s.At(51, 10), C().SelectFill);
     EXPECT_EQ(s.At(30, 1), C().SelectFill);
-    EXPECT_EQ(s.At(53, 15), DarkenColor(C().Bar, 100));
-    EXPECT_EQ(s.At(59, 15), DarkenColor(C().Bar, 10));
+    // The shadow: darker than the bar, darkest next to the box.
+    auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    EXPECT_LT(sum(s.At(59, 15)), sum(C().Bar));
+    EXPECT_LT(sum(s.At(53, 15)), sum(s.At(56, 15)));
+    EXPECT_LT(sum(s.At(56, 15)), sum(s.At(59, 15)));
 }
 
-TEST_F(ItemPainter, AGradientRisesFasterBesideTheIconColumnAndStopsAt96) {
+// The gradient runs from the icon column's colour to nearly white: it
+// lightens fast over the icon column, then slowly, and then stays.
+TEST_F(ItemPainter, AGradientLightensFromTheIconColumnAndLevelsOff) {
     xp.Gradient = true;
     Surface s(220, 30);
     Paint(s, *plain, false);
+    auto sum = [&](int x) { return GetRValue(s.At(x, 1)) + GetGValue(s.At(x, 1)) + GetBValue(s.At(x, 1)); };
     const COLORREF icon = C().IconColumn;
-    EXPECT_EQ(s.At(10, 1), LightenColor(icon, 1));   // the first column is outside the band
-    EXPECT_EQ(s.At(11, 1), LightenColor(icon, 4));
-    EXPECT_EQ(s.At(38, 1), LightenColor(icon, 85));  // last column of the band: 1 + 28 * 3
-    EXPECT_EQ(s.At(39, 1), LightenColor(icon, 86));
-    EXPECT_EQ(s.At(200, 1), LightenColor(icon, 96));
+    const int start = sum(10), white = 3 * 255;
+    EXPECT_LT(start - (GetRValue(icon) + GetGValue(icon) + GetBValue(icon)), (white - start) / 20)
+        << "it starts near the icon column's colour";
+    for (int x = 11; x < 210; ++x) EXPECT_GE(sum(x), sum(x - 1)) << "darker again at " << x;
+    const int overColumn = sum(10 + 28) - sum(10), next = sum(10 + 56) - sum(10 + 28);
+    EXPECT_GT(overColumn, 2 * next) << "no faster beside the icon column than after it";
+    EXPECT_GT(next, 0) << "it stops at the icon column";
+    EXPECT_EQ(s.At(150, 1), s.At(209, 1)) << "it never levels off";
+    EXPECT_GT(sum(209), white - 3 * 16);
 }
 
 TEST_F(ItemPainter, FewColoursWithSystemColoursGiveAWhiteMenuAndSelection) {
@@ -224,6 +261,7 @@ TEST_F(ItemPainter, FewColoursWithSystemColoursGiveAWhiteMenuAndSelection) {
     Surface n(220, 30);
     Paint(n, *imageItem, false);
     EXPECT_EQ(n.At(205, 5), RGB(255, 255, 255));
+    EXPECT_EQ(n.At(12, 5), GetSysColor(COLOR_BTNFACE));  // the icon column
     EXPECT_EQ(n.At(17, 7), kRed);  // no fading below 16 bits per pixel
 }
 
