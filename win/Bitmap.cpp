@@ -70,8 +70,6 @@ void Bitmap::Release() {
     width_ = height_ = 0;
 }
 
-void Bitmap::Clear() { Release(); }
-
 void Bitmap::SetSize(int width, int height) {
     Release();
     if (width <= 0 || height <= 0) return;

@@ -26,7 +26,6 @@ public:
     void SetSize(int width, int height);  // contents are cleared to black
     void Assign(const Bitmap& other);     // a copy of the pixels
     void AssignHandle(HBITMAP source);    // copies any GDI bitmap
-    void Clear();                         // back to empty
 
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
     int Width() const { return width_; }

@@ -72,10 +72,4 @@ SIZE Canvas::TextExtent(const std::wstring& text) {
     return s;
 }
 
-int Canvas::TextHeight() {
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc_, &tm);
-    return tm.tmHeight;
-}
-
 }  // namespace win

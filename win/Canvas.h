@@ -38,7 +38,6 @@ public:
     // is filled (clear brush: transparent text).
     int DrawText(const std::wstring& text, RECT& r, UINT flags);
     SIZE TextExtent(const std::wstring& text);
-    int TextHeight();
 
 private:
     HDC dc_;
