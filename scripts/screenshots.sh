@@ -33,7 +33,7 @@ at() { xdotool mousemove $((X0 + $1)) $((Y0 + $2)); }
 wine "$app/Pathnook.exe" >/dev/null 2>&1 &
 for _ in $(seq 50); do w=$(xdotool search --name '^Pathnook [0-9.]+$' 2>/dev/null | head -1) && [ -n "$w" ] && break; sleep 0.2; done
 sleep 2
-at 60 110; xdotool click 1   # the fourth row of the list
+at 60 110; xdotool click 1   # the first row of the list
 shot main-window.png
 at 60 110; xdotool click 3   # the list's right-click menu on the same row
 shot list-menu.png
