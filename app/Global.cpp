@@ -8,6 +8,7 @@
 
 #include "win/Error.h"
 #include "win/Files.h"
+#include "win/WindowLists.h"
 
 TAppOptions AppOptions;
 
@@ -33,16 +34,8 @@ int CALLBACK CentreOnScreen(HWND window, UINT msg, LPARAM, LPARAM) {
 class PickerModality {
 public:
     PickerModality() : errorMode_(SetErrorMode(SEM_FAILCRITICALERRORS)) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM lp) -> BOOL {
-                return win::Guarded([&]() -> BOOL {
-                    if (IsWindowVisible(w) && IsWindowEnabled(w))
-                        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-                    return TRUE;
-                }, FALSE);
-            },
-            (LPARAM)&disabled_);
+        for (HWND w : win::ThreadWindows())
+            if (IsWindowVisible(w) && IsWindowEnabled(w)) disabled_.push_back(w);
         for (HWND w : disabled_) EnableWindow(w, FALSE);
     }
     ~PickerModality() {

@@ -6,9 +6,9 @@
 #include "quick/Manager.h"
 #include "quick/Opener.h"
 #include "quick/QuickSettings.h"
-#include "win/Error.h"
 #include "win/FileDialogJump.h"
 #include "win/Registry.h"
+#include "win/WindowLists.h"
 
 namespace {
 constexpr UINT_PTR kKeepForegroundTimer = 1;
@@ -41,17 +41,11 @@ void TakeForeground(HWND w) {
 }
 
 void RedrawOpenMenus() {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM) -> BOOL {
-            return win::Guarded([&]() -> BOOL {
-                wchar_t cls[16] = {};
-                GetClassNameW(w, cls, 16);
-                if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(w)) InvalidateRect(w, nullptr, TRUE);
-                return TRUE;
-            }, FALSE);
-        },
-        0);
+    for (HWND w : win::ThreadWindows()) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(w)) InvalidateRect(w, nullptr, TRUE);
+    }
 }
 }  // namespace
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "win/Error.h"
+#include "win/WindowLists.h"
 
 namespace win {
 
@@ -19,37 +19,26 @@ struct Scan {
     HWND nameBox = nullptr, folderView = nullptr, ok = nullptr, dirList = nullptr;
 };
 
-BOOL CALLBACK ScanChild(HWND w, LPARAM lp) {
-    return Guarded([&]() -> BOOL {
-        auto* s = reinterpret_cast<Scan*>(lp);
+Scan ScanChildren(HWND dialog) {
+    Scan s;
+    for (HWND w : ChildWindows(dialog)) {
         std::wstring cls = ClassOf(w);
         int id = GetDlgCtrlID(w);
-        if (!s->nameBox && id == cmb13 && (cls == L"ComboBoxEx32" || cls == L"ComboBox")) s->nameBox = w;
-        if (!s->nameBox && id == edt1 && cls == L"Edit") s->nameBox = w;
-        if (!s->folderView && cls == L"SHELLDLL_DefView") s->folderView = w;
+        if (!s.nameBox && id == cmb13 && (cls == L"ComboBoxEx32" || cls == L"ComboBox")) s.nameBox = w;
+        if (!s.nameBox && id == edt1 && cls == L"Edit") s.nameBox = w;
+        if (!s.folderView && cls == L"SHELLDLL_DefView") s.folderView = w;
         // The oldest dialogs show folders in a list box of their own.
-        if (!s->dirList && id == lst2 && cls == L"ListBox") s->dirList = w;
-        if (!s->ok && id == IDOK && cls == L"Button") s->ok = w;
-        return TRUE;
-    }, FALSE);
+        if (!s.dirList && id == lst2 && cls == L"ListBox") s.dirList = w;
+        if (!s.ok && id == IDOK && cls == L"Button") s.ok = w;
+    }
+    return s;
 }
 
 HWND EditIn(HWND box) {
     if (ClassOf(box) == L"Edit") return box;
-    struct Find {
-        HWND edit = nullptr;
-    } f;
-    EnumChildWindows(
-        box,
-        [](HWND w, LPARAM lp) -> BOOL {
-            return win::Guarded([&]() -> BOOL {
-                if (ClassOf(w) != L"Edit") return TRUE;
-                reinterpret_cast<Find*>(lp)->edit = w;
-                return FALSE;
-            }, FALSE);
-        },
-        (LPARAM)&f);
-    return f.edit;
+    for (HWND w : ChildWindows(box))
+        if (ClassOf(w) == L"Edit") return w;
+    return nullptr;
 }
 
 bool SendText(HWND w, const std::wstring& text, UINT timeoutMs) {
@@ -73,8 +62,7 @@ FileDialogParts FindFileDialog(HWND any) {
     FileDialogParts parts;
     HWND dialog = any ? GetAncestor(any, GA_ROOT) : nullptr;
     if (!dialog || ClassOf(dialog) != L"#32770") return parts;
-    Scan s;
-    EnumChildWindows(dialog, ScanChild, (LPARAM)&s);
+    Scan s = ScanChildren(dialog);
     bool folderView = s.folderView || (s.dirList && s.nameBox && GetDlgCtrlID(s.nameBox) == edt1);
     if (!s.nameBox || !folderView || !s.ok) return parts;
     HWND edit = EditIn(s.nameBox);

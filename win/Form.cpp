@@ -6,6 +6,7 @@
 #include "win/Error.h"
 #include "win/Gdi.h"
 #include "win/Notify.h"
+#include "win/WindowLists.h"
 
 namespace win {
 
@@ -79,21 +80,9 @@ void Form::Show(int showCommand) {
 
 int Form::ShowModal() {
     // Disable every other enabled top-level window of this thread.
-    struct Collect {
-        HWND self;
-        std::vector<HWND> windows;
-    } collect{Handle(), {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
-            return win::Guarded([&]() -> BOOL {
-                auto* c = reinterpret_cast<Collect*>(lp);
-                if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) c->windows.push_back(w);
-                return TRUE;
-            }, FALSE);
-        },
-        (LPARAM)&collect);
-    std::vector<HWND>& disabled = collect.windows;
+    std::vector<HWND> disabled;
+    for (HWND w : ThreadWindows())
+        if (w != Handle() && IsWindowVisible(w) && IsWindowEnabled(w)) disabled.push_back(w);
     for (HWND w : disabled) EnableWindow(w, FALSE);
 
     ModalResult = mrNone;
@@ -153,17 +142,7 @@ bool Form::PreTranslate(MSG& msg) {
 }
 
 bool Form::DialogChar(WPARAM ch) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        Handle(),
-        [](HWND w, LPARAM lp) -> BOOL {
-            return win::Guarded([&]() -> BOOL {
-                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-                return TRUE;
-            }, FALSE);
-        },
-        (LPARAM)&children);
-    for (HWND w : children)
+    for (HWND w : ChildWindows(Handle()))
         if (IsWindowVisible(w) && SendMessageW(w, CM_DIALOGCHAR, ch, 0)) return true;
     return SendMessageW(Handle(), CM_DIALOGCHAR, ch, 0) != 0;
 }
@@ -225,17 +204,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_SYSCOLORCHANGE: {
-        std::vector<HWND> children;
-        EnumChildWindows(
-            Handle(),
-            [](HWND w, LPARAM lp) -> BOOL {
-                return win::Guarded([&]() -> BOOL {
-                    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-                    return TRUE;
-                }, FALSE);
-            },
-            (LPARAM)&children);
-        for (HWND w : children)
+        for (HWND w : ChildWindows(Handle()))
             if (IsWindow(w)) SendMessageW(w, CM_SYSCOLORCHANGE, 0, 0);
         HandleHostMessage(Handle(), CM_SYSCOLORCHANGE, 0, 0, result);
         break;

@@ -7,6 +7,7 @@
 #include "win/ListView.h"
 #include "win/WindowHook.h"
 #include "win/ToolBar.h"
+#include "win/WindowLists.h"
 #include "xpmenu/ControlSubClass.h"
 #include "xpmenu/XPMenuManager.h"
 
@@ -213,15 +214,7 @@ void TXPMenu::DetachEverywhere() {
             }
         }
         if (!IsWindow(f->Handle())) continue;
-        std::vector<HWND> children;
-        EnumChildWindows(
-            f->Handle(),
-            [](HWND w, LPARAM lp) -> BOOL {
-                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-                return TRUE;
-            },
-            (LPARAM)&children);
-        for (HWND w : children)
+        for (HWND w : win::ChildWindows(f->Handle()))
             if (auto* tb = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(w)))
                 if (auto* h = tb->OnCustomDraw.target<ToolButtonPainter>(); h && h->p == this) {
                     tb->OnCustomDraw = nullptr;
@@ -349,15 +342,7 @@ void TXPMenu::ApplyToOwned(win::Form& form, bool enable, bool update) {
         if (GetMenu(form.Handle()) != form.Menu().Handle()) SetMenu(form.Handle(), form.Menu().Handle());
         ::DrawMenuBar(form.Handle());
     }
-    std::vector<HWND> children;
-    EnumChildWindows(
-        form.Handle(),
-        [](HWND w, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-            return TRUE;
-        },
-        (LPARAM)&children);
-    for (HWND w : children)
+    for (HWND w : win::ChildWindows(form.Handle()))
         if (IsWindow(w)) ApplyToWindow(w, enable, update);
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/TestSupport.h"
@@ -12,6 +14,7 @@
 #include "win/ListView.h"
 #include "win/StdControls.h"
 #include "win/WindowHook.h"
+#include "win/WindowLists.h"
 
 namespace {
 
@@ -213,4 +216,36 @@ TEST(FormLifetime, AFormLosesItsWindowBeforeAnyOfItsMembers) {
     EXPECT_FALSE(IsWindow(h));
     EXPECT_TRUE(g_windowGoneBeforeMembers);
     EXPECT_EQ(g_readsAfterFree, 0);
+}
+
+// ---- window lists
+
+TEST(WindowLists, ChildrenAtEveryDepthAndOnlyThisThreadsTopLevelWindows) {
+    win::Sealed<PlainForm> form;
+    HWND group = CreateWindowExW(0, L"BUTTON", L"g", WS_CHILD | BS_GROUPBOX, 0, 0, 100, 100, form.Handle(),
+                                 nullptr, nullptr, nullptr);
+    HWND inner = CreateWindowExW(0, L"STATIC", L"i", WS_CHILD, 0, 0, 10, 10, group, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(group && inner);
+    EXPECT_EQ(win::ChildWindows(form.Handle()), (std::vector<HWND>{group, inner}));
+    EXPECT_EQ(win::ChildWindows(group), (std::vector<HWND>{inner}));
+
+    HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr), done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND foreign = nullptr;
+    std::thread other([&] {
+        foreign = CreateWindowExW(0, L"STATIC", L"o", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(made);
+        WaitForSingleObject(done, 10000);
+        DestroyWindow(foreign);
+    });
+    ASSERT_EQ(WaitForSingleObject(made, 10000), WAIT_OBJECT_0);
+    ASSERT_TRUE(foreign);
+    std::vector<HWND> mine = win::ThreadWindows();
+    auto has = [&](HWND w) { return std::find(mine.begin(), mine.end(), w) != mine.end(); };
+    EXPECT_TRUE(has(form.Handle()));
+    EXPECT_FALSE(has(group));
+    EXPECT_FALSE(has(foreign));
+    SetEvent(done);
+    other.join();
+    CloseHandle(made);
+    CloseHandle(done);
 }

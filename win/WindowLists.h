@@ -1,0 +1,17 @@
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+namespace win {
+
+// Snapshots of windows, taken whole before the caller acts on any of them
+// (acting inside an enumeration callback would run code in a Win32 frame,
+// and windows made or destroyed meanwhile would upset the walk).
+
+// Every descendant of `parent` (none for null), in the order EnumChildWindows gives.
+std::vector<HWND> ChildWindows(HWND parent);
+// The top-level windows of this thread.
+std::vector<HWND> ThreadWindows();
+
+}  // namespace win
