@@ -24,15 +24,12 @@ namespace {
 // and one more entry beyond that.
 class AppendGapTest : public MainFormFixture {
 protected:
-    void SetUp() override {
+    void FillStore() override {
         SeedStore(2);
         for (int i : {3, 4, 6}) {
             SetString(kFixtureStore, AliasName(i), L"stored" + std::to_wstring(i));
             SetString(kFixtureStore, PathName(i), L"C:\\stored" + std::to_wstring(i));
         }
-        form = std::make_unique<win::Sealed<TfrmMain>>();
-        form->Show();
-        win::Application::Instance().ProcessMessages();
     }
     void Add(const std::wstring& alias) {
         AnswerDialog<TfrmProperty>([this, alias](TfrmProperty& d) {

@@ -211,8 +211,7 @@ TEST_F(MainComfortsTest, TypingTheStartOfAnAliasSelectsIt) {
         SetString(kStore, L"N" + std::to_wstring(i), aliases[i]);
         SetString(kStore, L"P" + std::to_wstring(i), i == 2 ? L"-" : L"C:\\x");
     }
-    form = std::make_unique<win::Sealed<TfrmMain>>();
-    form->Show();
+    OpenForm();
     Settle();
     SetFocus(form->lvMain.Handle());
     ASSERT_EQ(form->lvMain.Selected(), -1);
@@ -230,8 +229,7 @@ TEST_F(MainComfortsTest, TypingTheStartOfAnAliasSelectsIt) {
 TEST_F(MainComfortsTest, ANewRowIsBroughtIntoViewWithoutMovingTheSelection) {
     form.reset();
     SeedStore(200);
-    form = std::make_unique<win::Sealed<TfrmMain>>();
-    form->Show();
+    OpenForm();
     Settle();
     form->lvMain.Select(0);
     Settle();

@@ -24,7 +24,14 @@ inline void SeedStore(int count) {
 class MainFormFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        SeedStore(3);
+        FillStore();
+        OpenForm();
+    }
+    // What the store holds before the window opens.
+    virtual void FillStore() { SeedStore(3); }
+    // A new main window over the store, as a new start of the program shows it.
+    void OpenForm() {
+        form.reset();
         form = std::make_unique<win::Sealed<TfrmMain>>();
         form->Show();
         win::Application::Instance().ProcessMessages();

@@ -49,22 +49,15 @@ const std::vector<Entry> kAscending{
     {L"\u0388\u03B3\u03B3\u03C1\u03B1\u03C6\u03B1", L"C:\\docs"},
 };
 
-class SortByAliasTest : public ::testing::Test {
+class SortByAliasTest : public MainFormFixture {
 protected:
-    void SetUp() override {
+    void FillStore() override {
         using namespace testing_support;
         SeedStore(0);
         for (size_t i = 0; i < kTyped.size(); ++i) {
             SetString(kFixtureStore, L"N" + std::to_wstring(i), kTyped[i].first);
             SetString(kFixtureStore, L"P" + std::to_wstring(i), kTyped[i].second);
         }
-        form = std::make_unique<win::Sealed<TfrmMain>>();
-        form->Show();
-        win::Application::Instance().ProcessMessages();
-    }
-    void TearDown() override {
-        form.reset();
-        testing_support::DeleteKeyTree(kFixtureStore);
     }
 
     std::vector<Entry> Rows() const {
@@ -85,8 +78,6 @@ protected:
             stored.push_back({values[L"N" + std::to_wstring(i)], values[L"P" + std::to_wstring(i)]});
         return stored;
     }
-
-    std::unique_ptr<TfrmMain> form;
 };
 }  // namespace
 
@@ -104,10 +95,7 @@ TEST_F(SortByAliasTest, TheRowsAndTheStoredOrderFollowTheAliasesThenReverseOnThe
     EXPECT_EQ(Stored(), descending);
 
     // What was stored is what a new start of the program shows.
-    form.reset();
-    form = std::make_unique<win::Sealed<TfrmMain>>();
-    form->Show();
-    win::Application::Instance().ProcessMessages();
+    OpenForm();
     EXPECT_EQ(Rows(), descending);
 }
 
