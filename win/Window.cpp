@@ -32,8 +32,8 @@ Window* Window::FromHandle(HWND hwnd) {
 }
 
 void Window::Register(HWND hwnd) {
-    hwnd_ = hwnd;
     Registry()[hwnd] = this;
+    hwnd_ = hwnd;
 }
 
 void Window::CreateOwnClass(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
@@ -73,7 +73,8 @@ LRESULT CALLBACK Window::OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self = FromHandle(hwnd);
     if (!self && msg == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        if (self) self->Register(hwnd);
+        // A window that cannot be registered is not made: CreateOwnClass reports it.
+        if (self && !Guarded([&] { return self->Register(hwnd), true; }, false, [] {})) return FALSE;
     }
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     return self->Dispatch(msg, wp, lp);
