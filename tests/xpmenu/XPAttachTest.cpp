@@ -15,7 +15,6 @@
 #include "xpmenu/XPMenuManager.h"
 
 using namespace xpmenu;
-using xptest::Surface;
 using xptest::TestForm;
 
 namespace {
@@ -168,36 +167,36 @@ struct ToolButtons : ::testing::Test {
 }  // namespace
 
 TEST_F(ToolButtons, ADisabledButtonWithoutADisabledListShowsItsImageGreyAndFaded) {
-    Surface s(60, 40);
+    win::Bitmap s(60, 40, xptest::kUnpainted);
     TXPMenu::ToolButtonState st;
     st.Disabled = true;
     bool defaultDraw = true;
     xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
     EXPECT_FALSE(defaultDraw);
     // Glyph left = (44 - 16) / 2 = 14, top = 2 + 1; the square at 4..11.
-    EXPECT_EQ(s.At(18, 7), RGB(148, 148, 148));
-    EXPECT_EQ(s.At(25, 14), RGB(148, 148, 148));
-    EXPECT_EQ(s.At(2, 5), LightenColor(RGB(214, 223, 246), 16));  // the face
+    EXPECT_EQ(s.Pixel(18, 7), RGB(148, 148, 148));
+    EXPECT_EQ(s.Pixel(25, 14), RGB(148, 148, 148));
+    EXPECT_EQ(s.Pixel(2, 5), LightenColor(RGB(214, 223, 246), 16));  // the face
 }
 
 TEST_F(ToolButtons, AHotButtonIsFramedAndItsGlyphRaisedOverItsShadow) {
-    Surface s(60, 40);
+    win::Bitmap s(60, 40, xptest::kUnpainted);
     TXPMenu::ToolButtonState st;
     st.Hot = true;
     bool defaultDraw = true;
     xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
     const TPaintColors& c = xp.PaintColors();
-    EXPECT_EQ(s.At(0, 1), c.SelectBorder);
-    EXPECT_EQ(s.At(43, 37), c.SelectBorder);
-    EXPECT_EQ(s.At(20, 0), LightenColor(RGB(214, 223, 246), 16));  // the frame starts one row down
-    EXPECT_EQ(s.At(3, 30), c.SelectFill);
-    EXPECT_EQ(s.At(17, 6), RGB(200, 0, 0));                     // unfaded, one up and left
-    EXPECT_EQ(s.At(25, 14), DarkenColor(c.SelectFill, 50));     // the shadow
+    EXPECT_EQ(s.Pixel(0, 1), c.SelectBorder);
+    EXPECT_EQ(s.Pixel(43, 37), c.SelectBorder);
+    EXPECT_EQ(s.Pixel(20, 0), LightenColor(RGB(214, 223, 246), 16));  // the frame starts one row down
+    EXPECT_EQ(s.Pixel(3, 30), c.SelectFill);
+    EXPECT_EQ(s.Pixel(17, 6), RGB(200, 0, 0));                     // unfaded, one up and left
+    EXPECT_EQ(s.Pixel(25, 14), DarkenColor(c.SelectFill, 50));     // the shadow
     st.Hot = false;
-    Surface n(60, 40);
+    win::Bitmap n(60, 40, xptest::kUnpainted);
     xp.PaintToolButton(tb.Handle(), 0, n.DC(), {0, 0, 44, 38}, st, defaultDraw);
-    EXPECT_EQ(n.At(18, 7), RGB(216, 76, 76));  // faded by DimLevel
-    EXPECT_EQ(n.At(3, 30), LightenColor(RGB(214, 223, 246), 16));
+    EXPECT_EQ(n.Pixel(18, 7), RGB(216, 76, 76));  // faded by DimLevel
+    EXPECT_EQ(n.Pixel(3, 30), LightenColor(RGB(214, 223, 246), 16));
 }
 
 namespace {
@@ -365,28 +364,28 @@ TEST(XPBand, ABandIsFilledAndGetsAGripOfDarkeningLines) {
     win::Sealed<TestForm> form;
     TXPMenu xp(form);
     xp.RefreshPalette(32);
-    Surface s(40, 30);
+    win::Bitmap s(40, 30, xptest::kUnpainted);
     const COLORREF c = RGB(200, 180, 160);
     xp.PaintBand(s.DC(), {0, 0, 40, 20}, c);
     auto sum = [](COLORREF k) { return GetRValue(k) + GetGValue(k) + GetBValue(k); };
-    const COLORREF fill = s.At(20, 10);
+    const COLORREF fill = s.Pixel(20, 10);
     EXPECT_GT(sum(fill), sum(c));
     EXPECT_LT(sum(fill), sum(c) + 3 * 20) << "a light tint, not white";
     // The grip: rows 5, 7, ... 15 at columns 3 to 5; the rows between and
     // the columns beside it show the fill.
     int previous = sum(c) + 1;
     for (int y = 5; y <= 15; y += 2) {
-        const COLORREF line = s.At(3, y);
+        const COLORREF line = s.Pixel(3, y);
         EXPECT_LT(sum(line), previous) << "row " << y;
         previous = sum(line);
-        EXPECT_EQ(s.At(5, y), line) << "row " << y;
-        EXPECT_EQ(s.At(2, y), fill) << "row " << y;
-        EXPECT_EQ(s.At(6, y), fill) << "row " << y;
-        EXPECT_EQ(s.At(3, y + 1), fill) << "row " << y + 1;
+        EXPECT_EQ(s.Pixel(5, y), line) << "row " << y;
+        EXPECT_EQ(s.Pixel(2, y), fill) << "row " << y;
+        EXPECT_EQ(s.Pixel(6, y), fill) << "row " << y;
+        EXPECT_EQ(s.Pixel(3, y + 1), fill) << "row " << y + 1;
     }
-    EXPECT_EQ(s.At(3, 3), fill);
-    EXPECT_EQ(s.At(3, 17), fill);
-    EXPECT_EQ(s.At(3, 25), RGB(1, 2, 3));  // nothing outside the band
+    EXPECT_EQ(s.Pixel(3, 3), fill);
+    EXPECT_EQ(s.Pixel(3, 17), fill);
+    EXPECT_EQ(s.Pixel(3, 25), RGB(1, 2, 3));  // nothing outside the band
 }
 
 // A hooked button whose click destroys it: its record goes while the

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "win/Bitmap.h"
 #include "win/Form.h"
 
 namespace xptest {
@@ -13,20 +14,8 @@ public:
     }
 };
 
-// A 32-bit memory surface whose pixels the tests read back.
-class Surface {
-public:
-    Surface(int w, int h, COLORREF fill = RGB(1, 2, 3));
-    ~Surface();
-    HDC DC() const { return dc_; }
-    COLORREF At(int x, int y) const;
-
-private:
-    int w_, h_;
-    HDC dc_;
-    HBITMAP bmp_;
-    HGDIOBJ old_;
-    DWORD* bits_;
-};
+// What a test picture (a win::Bitmap) is filled with before the painter
+// draws: a colour no painter uses, so untouched pixels show.
+constexpr COLORREF kUnpainted = RGB(1, 2, 3);
 
 }  // namespace xptest
