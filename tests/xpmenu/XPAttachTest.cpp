@@ -15,7 +15,7 @@
 #include "xpmenu/XPMenuManager.h"
 
 using namespace xpmenu;
-using xptest::TestForm;
+using namespace xptest;
 
 namespace {
 void Pump() { win::Application::Instance().ProcessMessages(); }
@@ -167,7 +167,7 @@ struct ToolButtons : ::testing::Test {
 }  // namespace
 
 TEST_F(ToolButtons, ADisabledButtonWithoutADisabledListShowsItsImageGreyAndFaded) {
-    win::Bitmap s(60, 40, xptest::kUnpainted);
+    win::Bitmap s(60, 40, kUnpainted);
     TXPMenu::ToolButtonState st;
     st.Disabled = true;
     bool defaultDraw = true;
@@ -176,27 +176,49 @@ TEST_F(ToolButtons, ADisabledButtonWithoutADisabledListShowsItsImageGreyAndFaded
     // Glyph left = (44 - 16) / 2 = 14, top = 2 + 1; the square at 4..11.
     EXPECT_EQ(s.Pixel(18, 7), RGB(148, 148, 148));
     EXPECT_EQ(s.Pixel(25, 14), RGB(148, 148, 148));
-    EXPECT_EQ(s.Pixel(2, 5), LightenColor(RGB(214, 223, 246), 16));  // the face
+    const COLORREF face = s.Pixel(2, 5);
+    EXPECT_TRUE(LightTintOf(face, tb.Color)) << "the face, a light tint of the bar's colour: " << std::hex << face;
 }
 
+// At rest a button shows a light tint of the bar's colour and its image
+// faded; hot, a frame of the highlight around a light tint of it, the image
+// whole and raised one pixel up and left over its shadow, a darker shade of
+// that tint.
 TEST_F(ToolButtons, AHotButtonIsFramedAndItsGlyphRaisedOverItsShadow) {
-    win::Bitmap s(60, 40, xptest::kUnpainted);
+    const COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
     TXPMenu::ToolButtonState st;
-    st.Hot = true;
     bool defaultDraw = true;
-    xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
-    const TPaintColors& c = xp.PaintColors();
-    EXPECT_EQ(s.Pixel(0, 1), c.SelectBorder);
-    EXPECT_EQ(s.Pixel(43, 37), c.SelectBorder);
-    EXPECT_EQ(s.Pixel(20, 0), LightenColor(RGB(214, 223, 246), 16));  // the frame starts one row down
-    EXPECT_EQ(s.Pixel(3, 30), c.SelectFill);
-    EXPECT_EQ(s.Pixel(17, 6), RGB(200, 0, 0));                     // unfaded, one up and left
-    EXPECT_EQ(s.Pixel(25, 14), DarkenColor(c.SelectFill, 50));     // the shadow
-    st.Hot = false;
-    win::Bitmap n(60, 40, xptest::kUnpainted);
+    win::Bitmap n(60, 40, kUnpainted);
     xp.PaintToolButton(tb.Handle(), 0, n.DC(), {0, 0, 44, 38}, st, defaultDraw);
+    const COLORREF face = n.Pixel(3, 30);
+    EXPECT_TRUE(LightTintOf(face, tb.Color)) << std::hex << face;
+    EXPECT_EQ(n.Pixel(20, 0), face);
+    EXPECT_EQ(n.Pixel(43, 37), face);
     EXPECT_EQ(n.Pixel(18, 7), RGB(216, 76, 76));  // faded by DimLevel
-    EXPECT_EQ(n.Pixel(3, 30), LightenColor(RGB(214, 223, 246), 16));
+
+    st.Hot = true;
+    win::Bitmap s(60, 40, kUnpainted);
+    xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
+    EXPECT_EQ(s.Pixel(0, 1), hl);
+    EXPECT_EQ(s.Pixel(43, 37), hl);
+    EXPECT_EQ(s.Pixel(20, 0), face);  // the frame starts one row down
+    const COLORREF fill = s.Pixel(3, 30);
+    EXPECT_TRUE(LightTintOf(fill, hl)) << std::hex << fill;
+    // At rest the square is at 18..25 x 7..14: now at 17..24 x 6..13, its
+    // shadow at 19..26 x 8..15 where the square leaves it uncovered.
+    const COLORREF shadow = s.Pixel(26, 15);
+    EXPECT_TRUE(DarkShadeOf(shadow, fill)) << std::hex << shadow;
+    int wrong = 0;
+    for (int y = 5; y <= 16; ++y)
+        for (int x = 16; x <= 27; ++x) {
+            const bool image = x >= 17 && x <= 24 && y >= 6 && y <= 13;
+            const bool shade = x >= 19 && x <= 26 && y >= 8 && y <= 15;
+            const COLORREF want = image ? RGB(200, 0, 0) : shade ? shadow : fill;
+            if (s.Pixel(x, y) != want) {
+                ADD_FAILURE() << "(" << x << ", " << y << ") " << std::hex << s.Pixel(x, y);
+                if (++wrong > 5) return;
+            }
+        }
 }
 
 namespace {

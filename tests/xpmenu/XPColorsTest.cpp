@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <string>
 
 #include "xpmenu/XPTestForms.h"
 #include "win/PopupMenu.h"
 #include "xpmenu/XPMenu.h"
 
 using namespace xpmenu;
+using namespace xptest;
 
 TEST(XPColors, LightenRoundsHalvesToEvenAndCapsThePercentOnlyAbove) {
     struct Case { COLORREF in; int p; COLORREF out; } cases[] = {
@@ -61,22 +61,6 @@ TEST(XPColors, GlyphHelpersFadeGreyAndCastShadows) {
 }
 
 namespace {
-int Sum(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
-// a is lighter than b: no channel darker, and some lighter.
-bool Lighter(COLORREF a, COLORREF b) {
-    return GetRValue(a) >= GetRValue(b) && GetGValue(a) >= GetGValue(b) && GetBValue(a) >= GetBValue(b) &&
-           Sum(a) > Sum(b);
-}
-// The channels keep their order (the same hue, more or less light).
-bool SameOrder(COLORREF a, COLORREF b) {
-    auto order = [](COLORREF c) {
-        int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-        return std::to_string((r > g) - (r < g)) + std::to_string((g > b) - (g < b)) +
-               std::to_string((r > b) - (r < b));
-    };
-    return order(a) == order(b);
-}
-
 // Items of a shortcut menu painted by the painter into memory, 200 x 22 at
 // (10, 0); the icon column is the first 24 columns.
 struct PaletteFixture : ::testing::Test {
