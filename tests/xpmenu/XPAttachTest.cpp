@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 #include "xpmenu/XPTestForms.h"
 #include "win/Application.h"
+#include "win/Gdi.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"
 #include "win/StdControls.h"
@@ -298,13 +299,20 @@ TEST(XPManager, PaintsFormsThatAppearLaterButNeverOnesWithTheirOwnPainter) {
         GetClientRect(dlg.box.Handle(), &br);
         // The band above the group box's frame shows the dialog's colour.
         EXPECT_EQ(WindowPixel(dlg.box.Handle(), br.right - 4, 1), kDialogColor);
-        // Tag 1000: the button's face comes from its parent's colour.
+        // Tag 1000: the button's face is a light tint of its parent's
+        // colour, where a button without the tag shows one of the button face.
         RECT okr{};
         GetClientRect(dlg.ok.Handle(), &okr);
-        EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(kDialogColor, 16));
-        // The etched rule: a dark top row over a light bottom row.
-        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 0, true), DarkenColor(kDialogColor, 60));
-        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 1, true), LightenColor(kDialogColor, 60));
+        const COLORREF okFace = WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2),
+                       cancelFace = WindowPixel(dlg.cancel.Handle(), 4, okr.bottom / 2);
+        EXPECT_TRUE(LightTintOf(okFace, kDialogColor)) << std::hex << okFace;
+        EXPECT_TRUE(LightTintOf(cancelFace, GetSysColor(COLOR_BTNFACE))) << std::hex << cancelFace;
+        EXPECT_NE(okFace, cancelFace);
+        // The etched rule: a darker shade of the dialog's colour over a lighter tint.
+        const COLORREF top = WindowPixel(dlg.rule.Handle(), 5, 0, true),
+                       bottom = WindowPixel(dlg.rule.Handle(), 5, 1, true);
+        EXPECT_TRUE(DarkShadeOf(top, kDialogColor)) << std::hex << top;
+        EXPECT_TRUE(LightTintOf(bottom, kDialogColor)) << std::hex << bottom;
         // For screenshots: XPMENU_HOLD_MS keeps the dialog on screen a while.
         if (const char* hold = getenv("XPMENU_HOLD_MS")) {
             DWORD until = GetTickCount() + (DWORD)atoi(hold);
@@ -332,8 +340,11 @@ TEST(XPManager, ClearingActiveUnhooksAndRestoresTheListViewBorder) {
     HWND h = lv.Handle();
     EXPECT_FALSE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & WS_BORDER);
-    EXPECT_EQ(WindowPixel(h, 50, 0, true), DarkenColor(RGB(100, 150, 200), 60));
-    EXPECT_EQ(WindowPixel(h, 0, 50, true), DarkenColor(RGB(100, 150, 200), 60));
+    // A plain border, a darker shade of the form's colour, all round.
+    const COLORREF border = WindowPixel(h, 50, 0, true);
+    EXPECT_TRUE(DarkShadeOf(border, RGB(100, 150, 200))) << std::hex << border;
+    EXPECT_EQ(WindowPixel(h, 0, 50, true), border);
+    EXPECT_NE(WindowPixel(h, 1, 50, true), border);
     EXPECT_EQ(xp.Records().size(), 1u);
 
     xp.SetActive(false);
@@ -360,16 +371,24 @@ TEST(XPManager, HandOverMovesOtherFormsRecordsToTheNextPainterOrRestoresThem) {
     ShowAtCorner(dlg);
     ASSERT_TRUE(Hooked(dlg.ok));
     EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, xpFirst.get());
+    RECT okr{};
+    GetClientRect(dlg.ok.Handle(), &okr);
+    const COLORREF okFace = WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2);
+    ASSERT_TRUE(LightTintOf(okFace, kDialogColor)) << std::hex << okFace;
 
     xpFirst.reset();
     EXPECT_EQ(m->ActivePainter(), &xpSecond);
     ASSERT_TRUE(Hooked(dlg.ok));
     EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, &xpSecond);
     EXPECT_EQ(xpSecond.Records().size(), 4u);  // box, two buttons, rule
-    Repaint(dlg.Handle());                     // the moved hooks keep painting
-    RECT okr{};
-    GetClientRect(dlg.ok.Handle(), &okr);
-    EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(kDialogColor, 16));
+    // The moved hooks keep painting: the button looks as before once more.
+    {
+        win::WindowDC dc(dlg.ok.Handle());
+        FillColor(dc, okr, kUnpainted);
+    }
+    ASSERT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), kUnpainted);
+    Repaint(dlg.Handle());
+    EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), okFace);
 
     // Without a successor the other forms get their own look back.
     xpSecond.SetActive(false);
@@ -480,18 +499,20 @@ TEST(XPButtons, AFocusedButtonGoesBackToItsFocusedLookWhenThePointerLeaves) {
     SetCursorPos(away.x, away.y);
     Pump();
     ASSERT_EQ(GetFocus(), ok.Handle());
-    const TPaintColors& pc = xp.PaintColors();
-    const COLORREF focused = pc.IconColumn;
-    const COLORREF hot = LightenColor(clBtnFace, pc.HotLighten);
-    ASSERT_NE(focused, hot);
     auto fill = [&] { return WindowPixel(ok.Handle(), 6, 12); };
     auto edge = [&] { return WindowPixel(ok.Handle(), 0, 12); };
-    const COLORREF focusEdge = LightenColor(LightenColor(pc.SelectBorder, 60), 30);
-    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == focused; })) << std::hex << fill();
-    EXPECT_EQ(edge(), focusEdge);
+    // Focused: a light tint of the button face inside a light tint of the highlight.
+    COLORREF focused = 0, focusEdge = 0;
+    EXPECT_TRUE(testing_support::WaitUntil([&] {
+        Pump();
+        focused = fill();
+        focusEdge = edge();
+        return LightTintOf(focused, GetSysColor(COLOR_BTNFACE)) && LightTintOf(focusEdge, GetSysColor(COLOR_HIGHLIGHT));
+    })) << std::hex << focused << " in " << focusEdge;
 
+    // Hot: lighter still.
     SetCursorPos(over.x, over.y);
-    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == hot; })) << std::hex << fill();
+    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return LightTintOf(fill(), focused); })) << std::hex << fill();
     SetCursorPos(away.x, away.y);
     EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == focused; })) << std::hex << fill();
     EXPECT_EQ(edge(), focusEdge);
