@@ -203,10 +203,19 @@ TEST_F(ItemPainter, GlyphsAreFadedRaisedOrGreyed) {
 
     win::Bitmap hot(220, 30, xptest::kUnpainted);
     Paint(hot, *imageItem, true);
-    EXPECT_EQ(hot.Pixel(16, 6), kRed);  // one up and left, unfaded
-    EXPECT_EQ(hot.Pixel(24, 14), DarkenColor(C().SelectFill, 50));  // its silhouette, 2 down and right
-    EXPECT_EQ(hot.Pixel(25, 15), DarkenColor(C().SelectFill, 50));
-    EXPECT_EQ(hot.Pixel(26, 16), C().SelectFill);
+    // Lit: the square whole, one up and left at 16..23 x 6..13, over its
+    // shadow, a darker shade of the selection, 2 down and right of it.
+    const COLORREF fill = hot.Pixel(205, 5), shadow = hot.Pixel(25, 15);
+    EXPECT_TRUE(xptest::DarkShadeOf(shadow, fill)) << std::hex << shadow;
+    int wrong = 0;
+    for (int y = 5; y <= 16; ++y)
+        for (int x = 15; x <= 26; ++x) {
+            const bool image = x >= 16 && x <= 23 && y >= 6 && y <= 13;
+            const bool shade = x >= 18 && x <= 25 && y >= 8 && y <= 15;
+            const COLORREF want = image ? kRed : shade ? shadow : fill;
+            if (hot.Pixel(x, y) != want && ++wrong <= 5)
+                ADD_FAILURE() << "(" << x << ", " << y << ") " << std::hex << hot.Pixel(x, y);
+        }
 
     win::Bitmap off(220, 30, xptest::kUnpainted);
     Paint(off, *disabledImage, true);
