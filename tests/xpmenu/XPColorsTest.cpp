@@ -61,8 +61,9 @@ TEST(XPColors, GlyphHelpersFadeGreyAndCastShadows) {
 }
 
 namespace {
-// Items of a shortcut menu painted by the painter into memory, 200 x 22 at
-// (10, 0); the icon column is the first 24 columns.
+// Items of a shortcut menu, and one of the form's menu bar, painted by the
+// painter into memory, 200 x 22 at (10, 0); the icon column is the first 24
+// columns.
 struct PaletteFixture : ::testing::Test {
     win::Sealed<xptest::TestForm> form;
     TXPMenu xp{form};
@@ -71,6 +72,7 @@ struct PaletteFixture : ::testing::Test {
     win::MenuItem& checked = menu.Root.Add(L"Checked");
     win::MenuItem& disabled = menu.Root.Add(L"Disabled item");
     win::MenuItem& separator = menu.Root.AddSeparator();
+    win::MenuItem& barItem = form.Menu().Root.Add(L"&File");
     void SetUp() override {
         checked.Checked = true;
         disabled.Enabled = false;
@@ -106,6 +108,7 @@ TEST_F(PaletteFixture, SystemColoursGiveLightTintsOfFaceAndHighlight) {
     EXPECT_TRUE(Lighter(back, face)) << std::hex << back;
     EXPECT_TRUE(Lighter(column, face)) << std::hex << column;
     EXPECT_TRUE(Lighter(back, column)) << "the icon column stands out";
+    EXPECT_EQ(Paint(barItem, false).Pixel(12, 2), face) << "the menu bar";
 
     auto lit = Paint(plain, true);
     const COLORREF fill = lit.Pixel(205, 5), border = lit.Pixel(209, 5);
@@ -137,8 +140,10 @@ TEST_F(PaletteFixture, OwnColoursShowAsChosenOrDimmedAtHighDepth) {
     xp.SetUseSystemColors(false);
     xp.SetSelectColor(select);
     xp.SetColor(RGB(10, 20, 30));
+    xp.SetMenuBarColor(RGB(7, 7, 7));
     xp.RefreshPalette(32);
     EXPECT_EQ(Paint(plain, false).Pixel(205, 5), RGB(10, 20, 30));
+    EXPECT_EQ(Paint(barItem, false).Pixel(12, 2), RGB(7, 7, 7)) << "the menu bar";
     EXPECT_EQ(Paint(plain, true).Pixel(205, 5), select);
     EXPECT_EQ(Paint(checked, false).Pixel(19, 7), select);
 
