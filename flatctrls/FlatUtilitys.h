@@ -20,7 +20,6 @@ using win::clBtnFace;
 using win::clBtnHighlight;
 using win::clBtnShadow;
 using win::clWhite;
-using win::clWindow;
 
 using TAdvColors = std::uint8_t;  // a percentage 0..100
 enum class AdvColorMode { Lighten = 0, Darken = 1 };

@@ -30,13 +30,13 @@ bool ReadsRightToLeft(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_R
 
 // A control's own colour: one given to it, else its parent's.
 COLORREF OwnColor(HWND w) {
-    if (GetPropW(w, L"XPMenu.Color")) return ControlColor(w);
+    if (GetPropW(w, kControlColorProp)) return ControlColor(w);
     return ControlColor(GetParent(w));
 }
 
 bool IsTransparentToolBar(HWND tb) {
     auto* w = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(tb));
-    return !(w && w->Color != CLR_NONE) && !GetPropW(tb, L"XPMenu.Color");
+    return !(w && w->Color != CLR_NONE) && !GetPropW(tb, kControlColorProp);
 }
 
 void PaintButtonControl(TControlSubClass& r);

@@ -6,6 +6,9 @@
 
 namespace xpmenu {
 
+// The window property in which SetControlColor keeps a window's colour.
+constexpr wchar_t kControlColorProp[] = L"XPMenu.Color";
+
 // One hooked control: its painter, the state the control painters need and
 // what to put back when the hook goes. It is the control's subclass hook;
 // the control's previous procedure is the next one in its chain.

@@ -10,14 +10,12 @@ namespace xpmenu {
 
 // Colours are the layer's: plain $00BBGGRR or a system colour $FF0000nn.
 using win::TColor;
-using win::clBlack;
 using win::clBtnFace;
 using win::clBtnShadow;
 using win::clHighlight;
 using win::clInactiveCaption;
 using win::clMenuText;
 using win::clSilver;
-using win::clSystemColor;
 using win::clWhite;
 constexpr TColor KeyColor = 0xFF00FF;  // glyph background, drawn transparent
 

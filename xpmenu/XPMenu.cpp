@@ -33,8 +33,6 @@ struct ToolButtonPainter {
     HWND toolBar;
     LRESULT operator()(NMTBCUSTOMDRAW& cd) const { return p->CustomDrawToolBar(toolBar, cd); }
 };
-
-const wchar_t kColorProp[] = L"XPMenu.Color";
 }  // namespace
 
 std::wstring ClassNameOf(HWND window) {
@@ -49,13 +47,13 @@ int WindowTag(HWND window) {
 }
 
 void SetControlColor(HWND window, COLORREF color) {
-    SetPropW(window, kColorProp, (HANDLE)(UINT_PTR)(color | 0x01000000));
+    SetPropW(window, kControlColorProp, (HANDLE)(UINT_PTR)(color | 0x01000000));
 }
 
 COLORREF ControlColor(HWND window) {
     if (auto* tb = dynamic_cast<win::ToolBar*>(win::Window::FromHandle(window)))
         if (tb->Color != CLR_NONE) return tb->Color;
-    if (UINT_PTR v = (UINT_PTR)GetPropW(window, kColorProp)) return (COLORREF)(v & 0xFFFFFF);
+    if (UINT_PTR v = (UINT_PTR)GetPropW(window, kControlColorProp)) return (COLORREF)(v & 0xFFFFFF);
     return GetSysColor(COLOR_BTNFACE);
 }
 
@@ -322,8 +320,6 @@ void TXPMenu::RefreshPalette(int bitsPerPixel) {
     }
     c.FrameOuter = highColor_ ? DarkenColor(clBtnFace, 90) : ToRGB(clBtnShadow);
     c.FrameShadow = highColor_ ? DarkenColor(clBtnFace, 76) : ToRGB(clBtnShadow);
-    c.FaceLighten = 16;
-    c.HotLighten = 40;
 }
 
 COLORREF TXPMenu::ContrastTextColor(TColor c) const {

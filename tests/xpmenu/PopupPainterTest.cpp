@@ -6,7 +6,6 @@
 #include "xpmenu/PopupPainter.h"
 
 using namespace xpmenu;
-using xptest::Surface;
 
 namespace {
 // A 16 x 16 icon: an opaque blue square at 4..11, transparent elsewhere.
@@ -84,20 +83,20 @@ TEST_F(PopupPainter, ItemsAreOwnerDrawnAndAnImageShowsInTheIconColumnOnlyWhenGiv
 
     // Painted as Windows asks: the image's square shows in the icon column.
     auto paint = [&](win::MenuItem& item) {
-        auto s = std::make_unique<Surface>(200, 26);
+        win::Bitmap s(200, 26, xptest::kUnpainted);
         DRAWITEMSTRUCT dis{};
         dis.CtlType = ODT_MENU;
         dis.itemData = (ULONG_PTR)&item;
-        dis.hDC = s->DC();
+        dis.hDC = s.DC();
         dis.rcItem = {4, 0, 200, 26};
         LRESULT r = 0;
         EXPECT_TRUE(menu.HandleMessage(WM_DRAWITEM, 0, (LPARAM)&dis, r));
         return s;
     };
-    auto count = [](const Surface& s, COLORREF c) {
+    auto count = [](const win::Bitmap& s, COLORREF c) {
         int n = 0;
         for (int y = 0; y < 26; ++y)
-            for (int x = 0; x < 32; ++x) n += s.At(x, y) == c;
+            for (int x = 0; x < 32; ++x) n += s.Pixel(x, y) == c;
         return n;
     };
     auto a = paint(*menu.Root.Items[0]);
@@ -107,12 +106,12 @@ TEST_F(PopupPainter, ItemsAreOwnerDrawnAndAnImageShowsInTheIconColumnOnlyWhenGiv
     int blueA = 0, blueB = 0;
     for (int y = 0; y < 26; ++y)
         for (int x = 0; x < 32; ++x) {
-            blueA += blue(a->At(x, y));
-            blueB += blue(b->At(x, y));
+            blueA += blue(a.Pixel(x, y));
+            blueB += blue(b.Pixel(x, y));
         }
     EXPECT_GE(blueA, 40) << "no image in the icon column";
     EXPECT_EQ(blueB, 0);
-    EXPECT_EQ(count(*a, ToRGB(KeyColor)), 0) << "the key colour was painted";
+    EXPECT_EQ(count(a, ToRGB(KeyColor)), 0) << "the key colour was painted";
     DeleteObject(image);
     DestroyIcon(icon);
 }

@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 #include "xpmenu/XPTestForms.h"
 #include "win/Application.h"
+#include "win/Gdi.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"
 #include "win/StdControls.h"
@@ -15,8 +16,7 @@
 #include "xpmenu/XPMenuManager.h"
 
 using namespace xpmenu;
-using xptest::Surface;
-using xptest::TestForm;
+using namespace xptest;
 
 namespace {
 void Pump() { win::Application::Instance().ProcessMessages(); }
@@ -168,36 +168,58 @@ struct ToolButtons : ::testing::Test {
 }  // namespace
 
 TEST_F(ToolButtons, ADisabledButtonWithoutADisabledListShowsItsImageGreyAndFaded) {
-    Surface s(60, 40);
+    win::Bitmap s(60, 40, kUnpainted);
     TXPMenu::ToolButtonState st;
     st.Disabled = true;
     bool defaultDraw = true;
     xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
     EXPECT_FALSE(defaultDraw);
     // Glyph left = (44 - 16) / 2 = 14, top = 2 + 1; the square at 4..11.
-    EXPECT_EQ(s.At(18, 7), RGB(148, 148, 148));
-    EXPECT_EQ(s.At(25, 14), RGB(148, 148, 148));
-    EXPECT_EQ(s.At(2, 5), LightenColor(RGB(214, 223, 246), 16));  // the face
+    EXPECT_EQ(s.Pixel(18, 7), RGB(148, 148, 148));
+    EXPECT_EQ(s.Pixel(25, 14), RGB(148, 148, 148));
+    const COLORREF face = s.Pixel(2, 5);
+    EXPECT_TRUE(LightTintOf(face, tb.Color)) << "the face, a light tint of the bar's colour: " << std::hex << face;
 }
 
+// At rest a button shows a light tint of the bar's colour and its image
+// faded; hot, a frame of the highlight around a light tint of it, the image
+// whole and raised one pixel up and left over its shadow, a darker shade of
+// that tint.
 TEST_F(ToolButtons, AHotButtonIsFramedAndItsGlyphRaisedOverItsShadow) {
-    Surface s(60, 40);
+    const COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
     TXPMenu::ToolButtonState st;
-    st.Hot = true;
     bool defaultDraw = true;
-    xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
-    const TPaintColors& c = xp.PaintColors();
-    EXPECT_EQ(s.At(0, 1), c.SelectBorder);
-    EXPECT_EQ(s.At(43, 37), c.SelectBorder);
-    EXPECT_EQ(s.At(20, 0), LightenColor(RGB(214, 223, 246), 16));  // the frame starts one row down
-    EXPECT_EQ(s.At(3, 30), c.SelectFill);
-    EXPECT_EQ(s.At(17, 6), RGB(200, 0, 0));                     // unfaded, one up and left
-    EXPECT_EQ(s.At(25, 14), DarkenColor(c.SelectFill, 50));     // the shadow
-    st.Hot = false;
-    Surface n(60, 40);
+    win::Bitmap n(60, 40, kUnpainted);
     xp.PaintToolButton(tb.Handle(), 0, n.DC(), {0, 0, 44, 38}, st, defaultDraw);
-    EXPECT_EQ(n.At(18, 7), RGB(216, 76, 76));  // faded by DimLevel
-    EXPECT_EQ(n.At(3, 30), LightenColor(RGB(214, 223, 246), 16));
+    const COLORREF face = n.Pixel(3, 30);
+    EXPECT_TRUE(LightTintOf(face, tb.Color)) << std::hex << face;
+    EXPECT_EQ(n.Pixel(20, 0), face);
+    EXPECT_EQ(n.Pixel(43, 37), face);
+    EXPECT_EQ(n.Pixel(18, 7), RGB(216, 76, 76));  // faded by DimLevel
+
+    st.Hot = true;
+    win::Bitmap s(60, 40, kUnpainted);
+    xp.PaintToolButton(tb.Handle(), 0, s.DC(), {0, 0, 44, 38}, st, defaultDraw);
+    EXPECT_EQ(s.Pixel(0, 1), hl);
+    EXPECT_EQ(s.Pixel(43, 37), hl);
+    EXPECT_EQ(s.Pixel(20, 0), face);  // the frame starts one row down
+    const COLORREF fill = s.Pixel(3, 30);
+    EXPECT_TRUE(LightTintOf(fill, hl)) << std::hex << fill;
+    // At rest the square is at 18..25 x 7..14: now at 17..24 x 6..13, its
+    // shadow at 19..26 x 8..15 where the square leaves it uncovered.
+    const COLORREF shadow = s.Pixel(26, 15);
+    EXPECT_TRUE(DarkShadeOf(shadow, fill)) << std::hex << shadow;
+    int wrong = 0;
+    for (int y = 5; y <= 16; ++y)
+        for (int x = 16; x <= 27; ++x) {
+            const bool image = x >= 17 && x <= 24 && y >= 6 && y <= 13;
+            const bool shade = x >= 19 && x <= 26 && y >= 8 && y <= 15;
+            const COLORREF want = image ? RGB(200, 0, 0) : shade ? shadow : fill;
+            if (s.Pixel(x, y) != want) {
+                ADD_FAILURE() << "(" << x << ", " << y << ") " << std::hex << s.Pixel(x, y);
+                if (++wrong > 5) return;
+            }
+        }
 }
 
 namespace {
@@ -277,13 +299,20 @@ TEST(XPManager, PaintsFormsThatAppearLaterButNeverOnesWithTheirOwnPainter) {
         GetClientRect(dlg.box.Handle(), &br);
         // The band above the group box's frame shows the dialog's colour.
         EXPECT_EQ(WindowPixel(dlg.box.Handle(), br.right - 4, 1), kDialogColor);
-        // Tag 1000: the button's face comes from its parent's colour.
+        // Tag 1000: the button's face is a light tint of its parent's
+        // colour, where a button without the tag shows one of the button face.
         RECT okr{};
         GetClientRect(dlg.ok.Handle(), &okr);
-        EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(kDialogColor, 16));
-        // The etched rule: a dark top row over a light bottom row.
-        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 0, true), DarkenColor(kDialogColor, 60));
-        EXPECT_EQ(WindowPixel(dlg.rule.Handle(), 5, 1, true), LightenColor(kDialogColor, 60));
+        const COLORREF okFace = WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2),
+                       cancelFace = WindowPixel(dlg.cancel.Handle(), 4, okr.bottom / 2);
+        EXPECT_TRUE(LightTintOf(okFace, kDialogColor)) << std::hex << okFace;
+        EXPECT_TRUE(LightTintOf(cancelFace, GetSysColor(COLOR_BTNFACE))) << std::hex << cancelFace;
+        EXPECT_NE(okFace, cancelFace);
+        // The etched rule: a darker shade of the dialog's colour over a lighter tint.
+        const COLORREF top = WindowPixel(dlg.rule.Handle(), 5, 0, true),
+                       bottom = WindowPixel(dlg.rule.Handle(), 5, 1, true);
+        EXPECT_TRUE(DarkShadeOf(top, kDialogColor)) << std::hex << top;
+        EXPECT_TRUE(LightTintOf(bottom, kDialogColor)) << std::hex << bottom;
         // For screenshots: XPMENU_HOLD_MS keeps the dialog on screen a while.
         if (const char* hold = getenv("XPMENU_HOLD_MS")) {
             DWORD until = GetTickCount() + (DWORD)atoi(hold);
@@ -311,8 +340,11 @@ TEST(XPManager, ClearingActiveUnhooksAndRestoresTheListViewBorder) {
     HWND h = lv.Handle();
     EXPECT_FALSE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & WS_BORDER);
-    EXPECT_EQ(WindowPixel(h, 50, 0, true), DarkenColor(RGB(100, 150, 200), 60));
-    EXPECT_EQ(WindowPixel(h, 0, 50, true), DarkenColor(RGB(100, 150, 200), 60));
+    // A plain border, a darker shade of the form's colour, all round.
+    const COLORREF border = WindowPixel(h, 50, 0, true);
+    EXPECT_TRUE(DarkShadeOf(border, RGB(100, 150, 200))) << std::hex << border;
+    EXPECT_EQ(WindowPixel(h, 0, 50, true), border);
+    EXPECT_NE(WindowPixel(h, 1, 50, true), border);
     EXPECT_EQ(xp.Records().size(), 1u);
 
     xp.SetActive(false);
@@ -339,16 +371,24 @@ TEST(XPManager, HandOverMovesOtherFormsRecordsToTheNextPainterOrRestoresThem) {
     ShowAtCorner(dlg);
     ASSERT_TRUE(Hooked(dlg.ok));
     EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, xpFirst.get());
+    RECT okr{};
+    GetClientRect(dlg.ok.Handle(), &okr);
+    const COLORREF okFace = WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2);
+    ASSERT_TRUE(LightTintOf(okFace, kDialogColor)) << std::hex << okFace;
 
     xpFirst.reset();
     EXPECT_EQ(m->ActivePainter(), &xpSecond);
     ASSERT_TRUE(Hooked(dlg.ok));
     EXPECT_EQ(TControlSubClass::Of(dlg.ok.Handle())->Painter, &xpSecond);
     EXPECT_EQ(xpSecond.Records().size(), 4u);  // box, two buttons, rule
-    Repaint(dlg.Handle());                     // the moved hooks keep painting
-    RECT okr{};
-    GetClientRect(dlg.ok.Handle(), &okr);
-    EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), LightenColor(kDialogColor, 16));
+    // The moved hooks keep painting: the button looks as before once more.
+    {
+        win::WindowDC dc(dlg.ok.Handle());
+        FillColor(dc, okr, kUnpainted);
+    }
+    ASSERT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), kUnpainted);
+    Repaint(dlg.Handle());
+    EXPECT_EQ(WindowPixel(dlg.ok.Handle(), 4, okr.bottom / 2), okFace);
 
     // Without a successor the other forms get their own look back.
     xpSecond.SetActive(false);
@@ -365,28 +405,28 @@ TEST(XPBand, ABandIsFilledAndGetsAGripOfDarkeningLines) {
     win::Sealed<TestForm> form;
     TXPMenu xp(form);
     xp.RefreshPalette(32);
-    Surface s(40, 30);
+    win::Bitmap s(40, 30, kUnpainted);
     const COLORREF c = RGB(200, 180, 160);
     xp.PaintBand(s.DC(), {0, 0, 40, 20}, c);
     auto sum = [](COLORREF k) { return GetRValue(k) + GetGValue(k) + GetBValue(k); };
-    const COLORREF fill = s.At(20, 10);
+    const COLORREF fill = s.Pixel(20, 10);
     EXPECT_GT(sum(fill), sum(c));
     EXPECT_LT(sum(fill), sum(c) + 3 * 20) << "a light tint, not white";
     // The grip: rows 5, 7, ... 15 at columns 3 to 5; the rows between and
     // the columns beside it show the fill.
     int previous = sum(c) + 1;
     for (int y = 5; y <= 15; y += 2) {
-        const COLORREF line = s.At(3, y);
+        const COLORREF line = s.Pixel(3, y);
         EXPECT_LT(sum(line), previous) << "row " << y;
         previous = sum(line);
-        EXPECT_EQ(s.At(5, y), line) << "row " << y;
-        EXPECT_EQ(s.At(2, y), fill) << "row " << y;
-        EXPECT_EQ(s.At(6, y), fill) << "row " << y;
-        EXPECT_EQ(s.At(3, y + 1), fill) << "row " << y + 1;
+        EXPECT_EQ(s.Pixel(5, y), line) << "row " << y;
+        EXPECT_EQ(s.Pixel(2, y), fill) << "row " << y;
+        EXPECT_EQ(s.Pixel(6, y), fill) << "row " << y;
+        EXPECT_EQ(s.Pixel(3, y + 1), fill) << "row " << y + 1;
     }
-    EXPECT_EQ(s.At(3, 3), fill);
-    EXPECT_EQ(s.At(3, 17), fill);
-    EXPECT_EQ(s.At(3, 25), RGB(1, 2, 3));  // nothing outside the band
+    EXPECT_EQ(s.Pixel(3, 3), fill);
+    EXPECT_EQ(s.Pixel(3, 17), fill);
+    EXPECT_EQ(s.Pixel(3, 25), kUnpainted);  // nothing outside the band
 }
 
 // A hooked button whose click destroys it: its record goes while the
@@ -459,18 +499,20 @@ TEST(XPButtons, AFocusedButtonGoesBackToItsFocusedLookWhenThePointerLeaves) {
     SetCursorPos(away.x, away.y);
     Pump();
     ASSERT_EQ(GetFocus(), ok.Handle());
-    const TPaintColors& pc = xp.PaintColors();
-    const COLORREF focused = pc.IconColumn;
-    const COLORREF hot = LightenColor(clBtnFace, pc.HotLighten);
-    ASSERT_NE(focused, hot);
     auto fill = [&] { return WindowPixel(ok.Handle(), 6, 12); };
     auto edge = [&] { return WindowPixel(ok.Handle(), 0, 12); };
-    const COLORREF focusEdge = LightenColor(LightenColor(pc.SelectBorder, 60), 30);
-    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == focused; })) << std::hex << fill();
-    EXPECT_EQ(edge(), focusEdge);
+    // Focused: a light tint of the button face inside a light tint of the highlight.
+    COLORREF focused = 0, focusEdge = 0;
+    EXPECT_TRUE(testing_support::WaitUntil([&] {
+        Pump();
+        focused = fill();
+        focusEdge = edge();
+        return LightTintOf(focused, GetSysColor(COLOR_BTNFACE)) && LightTintOf(focusEdge, GetSysColor(COLOR_HIGHLIGHT));
+    })) << std::hex << focused << " in " << focusEdge;
 
+    // Hot: lighter still.
     SetCursorPos(over.x, over.y);
-    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == hot; })) << std::hex << fill();
+    EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return LightTintOf(fill(), focused); })) << std::hex << fill();
     SetCursorPos(away.x, away.y);
     EXPECT_TRUE(testing_support::WaitUntil([&] { Pump(); return fill() == focused; })) << std::hex << fill();
     EXPECT_EQ(edge(), focusEdge);

@@ -1,36 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
 
 #include "xpmenu/XPTestForms.h"
 #include "win/PopupMenu.h"
 #include "xpmenu/XPMenu.h"
 
 using namespace xpmenu;
-
-namespace xptest {
-Surface::Surface(int w, int h, COLORREF fill) : w_(w), h_(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    bmp_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<DWORD*>(bits);
-    dc_ = CreateCompatibleDC(nullptr);
-    old_ = SelectObject(dc_, bmp_);
-    FillColor(dc_, 0, 0, w, h, fill);
-}
-Surface::~Surface() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bmp_);
-}
-COLORREF Surface::At(int x, int y) const {
-    GdiFlush();
-    DWORD v = bits_[y * w_ + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-}  // namespace xptest
+using namespace xptest;
 
 TEST(XPColors, LightenRoundsHalvesToEvenAndCapsThePercentOnlyAbove) {
     struct Case { COLORREF in; int p; COLORREF out; } cases[] = {
@@ -73,11 +49,11 @@ TEST(XPColors, GlyphHelpersFadeGreyAndCastShadows) {
     EXPECT_EQ(grey.Pixel(0, 0), RGB(70, 70, 70));
     EXPECT_EQ(grey.Pixel(1, 1), ToGray(KeyColor, 10));
 
-    xptest::Surface s(10, 10, RGB(9, 9, 9));
+    win::Bitmap s(10, 10, RGB(9, 9, 9));
     PaintGlyphShadow(g, s.DC(), 4, 5, RGB(1, 100, 1));  // key = bottom-left pixel
-    EXPECT_EQ(s.At(4, 5), RGB(1, 100, 1));
-    EXPECT_EQ(s.At(6, 5), RGB(1, 100, 1));
-    EXPECT_EQ(s.At(4, 6), RGB(9, 9, 9));  // key pixels leave the canvas alone
+    EXPECT_EQ(s.Pixel(4, 5), RGB(1, 100, 1));
+    EXPECT_EQ(s.Pixel(6, 5), RGB(1, 100, 1));
+    EXPECT_EQ(s.Pixel(4, 6), RGB(9, 9, 9));  // key pixels leave the canvas alone
 
     FadeGlyph(g, 250);  // capped at 100: everything white
     EXPECT_EQ(g.Pixel(0, 0), RGB(255, 255, 255));
@@ -85,24 +61,9 @@ TEST(XPColors, GlyphHelpersFadeGreyAndCastShadows) {
 }
 
 namespace {
-int Sum(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
-// a is lighter than b: no channel darker, and some lighter.
-bool Lighter(COLORREF a, COLORREF b) {
-    return GetRValue(a) >= GetRValue(b) && GetGValue(a) >= GetGValue(b) && GetBValue(a) >= GetBValue(b) &&
-           Sum(a) > Sum(b);
-}
-// The channels keep their order (the same hue, more or less light).
-bool SameOrder(COLORREF a, COLORREF b) {
-    auto order = [](COLORREF c) {
-        int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-        return std::to_string((r > g) - (r < g)) + std::to_string((g > b) - (g < b)) +
-               std::to_string((r > b) - (r < b));
-    };
-    return order(a) == order(b);
-}
-
-// Items of a shortcut menu painted by the painter into memory, 200 x 22 at
-// (10, 0); the icon column is the first 24 columns.
+// Items of a shortcut menu, and one of the form's menu bar, painted by the
+// painter into memory, 200 x 22 at (10, 0); the icon column is the first 24
+// columns.
 struct PaletteFixture : ::testing::Test {
     win::Sealed<xptest::TestForm> form;
     TXPMenu xp{form};
@@ -111,14 +72,15 @@ struct PaletteFixture : ::testing::Test {
     win::MenuItem& checked = menu.Root.Add(L"Checked");
     win::MenuItem& disabled = menu.Root.Add(L"Disabled item");
     win::MenuItem& separator = menu.Root.AddSeparator();
+    win::MenuItem& barItem = form.Menu().Root.Add(L"&File");
     void SetUp() override {
         checked.Checked = true;
         disabled.Enabled = false;
         xp.SetActive(true);
     }
-    std::unique_ptr<xptest::Surface> Paint(win::MenuItem& item, bool selected, int h = 22) {
-        auto s = std::make_unique<xptest::Surface>(220, 30);
-        xp.PaintMenuItem(item, s->DC(), {10, 0, 210, h}, selected);
+    win::Bitmap Paint(win::MenuItem& item, bool selected, int h = 22) {
+        win::Bitmap s(220, 30, xptest::kUnpainted);
+        xp.PaintMenuItem(item, s.DC(), {10, 0, 210, h}, selected);
         return s;
     }
 };
@@ -128,7 +90,8 @@ TEST_F(PaletteFixture, ContrastTextColorPicksTheFontColourOnLightColours) {
     xp.SetFont(xp.FontSpec(), RGB(1, 2, 3));
     EXPECT_EQ(xp.ContrastTextColor(RGB(200, 0, 200)), RGB(1, 2, 3));     // (R+B)/2 > 150
     EXPECT_EQ(xp.ContrastTextColor(RGB(0, 201, 0)), RGB(1, 2, 3));       // G > 200
-    EXPECT_EQ(xp.ContrastTextColor(RGB(150, 200, 150)), LightenColor(RGB(150, 200, 150), 90));
+    const COLORREF onGreen = xp.ContrastTextColor(RGB(150, 200, 150));  // else a light tint of the colour
+    EXPECT_TRUE(LightTintOf(onGreen, RGB(150, 200, 150)) && Sum(onGreen) > 3 * 230) << std::hex << onGreen;
     EXPECT_EQ(xp.ContrastTextColor(RGB(100, 100, 100)), RGB(240, 240, 240));
 }
 
@@ -141,32 +104,33 @@ TEST_F(PaletteFixture, SystemColoursGiveLightTintsOfFaceAndHighlight) {
     xp.SetColor(RGB(1, 1, 1));  // ignored while system colours are used
     xp.RefreshPalette(32);
     auto rest = Paint(plain, false);
-    const COLORREF back = rest->At(205, 5), column = rest->At(12, 5);
+    const COLORREF back = rest.Pixel(205, 5), column = rest.Pixel(12, 5);
     EXPECT_TRUE(Lighter(back, face)) << std::hex << back;
     EXPECT_TRUE(Lighter(column, face)) << std::hex << column;
     EXPECT_TRUE(Lighter(back, column)) << "the icon column stands out";
+    EXPECT_EQ(Paint(barItem, false).Pixel(12, 2), face) << "the menu bar";
 
     auto lit = Paint(plain, true);
-    const COLORREF fill = lit->At(205, 5), border = lit->At(209, 5);
+    const COLORREF fill = lit.Pixel(205, 5), border = lit.Pixel(209, 5);
     EXPECT_EQ(border, hl);
     EXPECT_TRUE(Lighter(fill, hl)) << std::hex << fill;
     EXPECT_TRUE(SameOrder(fill, hl)) << std::hex << fill;
 
     // A check box is lighter than the selection, and darker inside a lit
     // item so that it still shows there; both tints of the highlight.
-    const COLORREF box = Paint(checked, false)->At(19, 7), litBox = Paint(checked, true)->At(19, 7);
+    const COLORREF box = Paint(checked, false).Pixel(19, 7), litBox = Paint(checked, true).Pixel(19, 7);
     EXPECT_TRUE(Lighter(box, fill)) << std::hex << box;
     EXPECT_TRUE(Lighter(fill, litBox)) << std::hex << litBox;
     EXPECT_TRUE(SameOrder(box, hl) && SameOrder(litBox, hl));
 
     // The separator and disabled text: lighter than the shadow, darker than the menu.
-    const COLORREF line = Paint(separator, false, 4)->At(100, 2);
+    const COLORREF line = Paint(separator, false, 4).Pixel(100, 2);
     EXPECT_TRUE(Lighter(line, shadow) && Lighter(back, line)) << std::hex << line;
     auto off = Paint(disabled, false);
     COLORREF darkest = back;
     for (int y = 0; y < 22; ++y)
         for (int x = 40; x < 200; ++x)
-            if (Sum(off->At(x, y)) < Sum(darkest)) darkest = off->At(x, y);
+            if (Sum(off.Pixel(x, y)) < Sum(darkest)) darkest = off.Pixel(x, y);
     EXPECT_NE(darkest, back) << "no text was drawn";
     EXPECT_TRUE(Lighter(darkest, shadow)) << std::hex << darkest;
 }
@@ -176,23 +140,25 @@ TEST_F(PaletteFixture, OwnColoursShowAsChosenOrDimmedAtHighDepth) {
     xp.SetUseSystemColors(false);
     xp.SetSelectColor(select);
     xp.SetColor(RGB(10, 20, 30));
+    xp.SetMenuBarColor(RGB(7, 7, 7));
     xp.RefreshPalette(32);
-    EXPECT_EQ(Paint(plain, false)->At(205, 5), RGB(10, 20, 30));
-    EXPECT_EQ(Paint(plain, true)->At(205, 5), select);
-    EXPECT_EQ(Paint(checked, false)->At(19, 7), select);
+    EXPECT_EQ(Paint(plain, false).Pixel(205, 5), RGB(10, 20, 30));
+    EXPECT_EQ(Paint(barItem, false).Pixel(12, 2), RGB(7, 7, 7)) << "the menu bar";
+    EXPECT_EQ(Paint(plain, true).Pixel(205, 5), select);
+    EXPECT_EQ(Paint(checked, false).Pixel(19, 7), select);
 
     // Dimmed: lighter tints of the selection colour, the check box lightest.
     xp.UseDimColor = true;
     xp.RefreshPalette(24);
-    const COLORREF fill = Paint(plain, true)->At(205, 5), box = Paint(checked, false)->At(19, 7),
-                   litBox = Paint(checked, true)->At(19, 7);
+    const COLORREF fill = Paint(plain, true).Pixel(205, 5), box = Paint(checked, false).Pixel(19, 7),
+                   litBox = Paint(checked, true).Pixel(19, 7);
     EXPECT_TRUE(Lighter(fill, select) && SameOrder(fill, select)) << std::hex << fill;
     EXPECT_TRUE(Lighter(box, fill)) << std::hex << box;
     EXPECT_TRUE(Lighter(fill, litBox) && Lighter(litBox, select)) << std::hex << litBox;
 
     // Few colours: no tints; the selection as chosen, check boxes white and silver.
     xp.RefreshPalette(8);
-    EXPECT_EQ(Paint(plain, true)->At(205, 5), select);
-    EXPECT_EQ(Paint(checked, false)->At(19, 7), RGB(255, 255, 255));
-    EXPECT_EQ(Paint(checked, true)->At(19, 7), RGB(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(Paint(plain, true).Pixel(205, 5), select);
+    EXPECT_EQ(Paint(checked, false).Pixel(19, 7), RGB(255, 255, 255));
+    EXPECT_EQ(Paint(checked, true).Pixel(19, 7), RGB(0xC0, 0xC0, 0xC0));
 }

@@ -78,7 +78,7 @@ TEST(XPFlatFrame, AFlatMenuItemAsksForItsFrameOnceAtATime) {
     HWND app = TXPMenuManager::Instance()->AppWindow();
     ASSERT_NE(app, nullptr);
     CountWaitingFrameMessages(app);
-    xptest::Surface s(200, 30);
+    win::Bitmap s(200, 30, xptest::kUnpainted);
     xp.PaintMenuItem(item, s.DC(), {4, 0, 150, 20}, false);
     EXPECT_EQ(CountWaitingFrameMessages(app), 0);  // only with FlatMenu
     xp.FlatMenu = true;
@@ -92,8 +92,8 @@ TEST(XPFlatFrame, AFlatMenuItemAsksForItsFrameOnceAtATime) {
     EXPECT_EQ(msg.lParam, (LPARAM)item.Owner);
     EXPECT_EQ(CountWaitingFrameMessages(app), 1);
     // With FlatMenu the selection box stops one column short of the right edge.
-    EXPECT_EQ(s.At(148, 5), xp.PaintColors().SelectBorder);
-    EXPECT_EQ(s.At(149, 5), xp.PaintColors().Background);
+    EXPECT_EQ(s.Pixel(148, 5), xp.PaintColors().SelectBorder);
+    EXPECT_EQ(s.Pixel(149, 5), xp.PaintColors().Background);
 }
 
 // A frame request still queued when its item and menu go finds nothing to
@@ -108,7 +108,7 @@ TEST(XPFlatFrame, AFrameRequestOutlivesItsItem) {
     xp.FlatMenu = true;
     HWND app = TXPMenuManager::Instance()->AppWindow();
     CountWaitingFrameMessages(app);
-    xptest::Surface s(200, 30);
+    win::Bitmap s(200, 30, xptest::kUnpainted);
     xp.PaintMenuItem(*file.Items[0], s.DC(), {4, 0, 150, 20}, false);
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, app, WM_PAINTFRAME_ITEM, WM_PAINTFRAME_ITEM, PM_NOREMOVE));
