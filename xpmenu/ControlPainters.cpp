@@ -529,10 +529,11 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
         RECT tr = box;
         if (dropDown) tr.right -= 12;
         UINT format = DT_SINGLELINE;
-        HGDIOBJ old = SelectObject(dc, fontHandle_);
         SIZE ts{};
-        GetTextExtentPoint32W(dc, L"W", 1, &ts);
-        SelectObject(dc, old);
+        {
+            win::Selection font(dc, fontHandle_);
+            GetTextExtentPoint32W(dc, L"W", 1, &ts);
+        }
         if (!listLayout) {
             tr.top = tr.bottom - ts.cy - 6;
             format |= DT_CENTER;

@@ -85,7 +85,7 @@ void TXPMenu::MeasureMenuItem(win::MenuItem& item, HDC dc, int& width, int& heig
     std::wstring sc = Trim(ShortCutDisplay(item));
     if (!sc.empty()) text += sc + L"WWW";  // the letters reserve the gap before the short-cut
 
-    HGDIOBJ old = SelectObject(dc, fontHandle_);
+    win::Selection font(dc, fontHandle_);
     SIZE ts = TextSize(dc, text);
     int w = ts.cx + 5;
     if (text.find(L'&') != std::wstring::npos) w -= TextSize(dc, L"&").cx;
@@ -106,7 +106,6 @@ void TXPMenu::MeasureMenuItem(win::MenuItem& item, HDC dc, int& width, int& heig
         if (h < img.cy + 6) h = img.cy + 6;
         if (height < h) height = h;
     }
-    SelectObject(dc, old);
 }
 
 void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool selected) {
@@ -124,7 +123,7 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
     SetViewportOrgEx(m, off, 0, nullptr);
     const int L = 0, T = 0, R = W, B = bar ? H : H + 1;
     if (paletteDirty_) RefreshPalette(m);
-    SelectObject(m, fontHandle_);
+    win::Selection font(m, fontHandle_);
 
     // Glyph, rebuilt for every paint since fading works in place.
     std::unique_ptr<win::Bitmap> glyph;
@@ -360,7 +359,7 @@ void TXPMenu::PaintItemGlyph(HDC dc, TOwnerKind owner, bool rtl, bool isBar, boo
 }
 
 void TXPMenu::PaintItemText(HDC dc, const std::wstring& text, RECT r, const TextOptions& o) {
-    HGDIOBJ oldFont = SelectObject(dc, o.Font ? o.Font : fontHandle_);
+    win::Selection font(dc, o.Font ? o.Font : fontHandle_.Get());
     COLORREF c = o.FontColor != CLR_INVALID ? o.FontColor : ToRGB(fontColor_);
     if (o.Selected) c = colors_.SelectText;
     if (!o.Enabled) {
@@ -372,7 +371,7 @@ void TXPMenu::PaintItemText(HDC dc, const std::wstring& text, RECT r, const Text
                 LOGBRUSH lb{};
                 GetObjectW(GetCurrentObject(dc, OBJ_BRUSH), sizeof(lb), &lb);
                 win::Bitmap tmp(w, h, lb.lbColor);
-                SelectObject(tmp.DC(), GetCurrentObject(dc, OBJ_FONT));
+                win::Selection tmpFont(tmp.DC(), GetCurrentObject(dc, OBJ_FONT));
                 SetBkMode(tmp.DC(), TRANSPARENT);
                 SetTextColor(tmp.DC(), c);
                 RECT tr{0, 0, w, h};
@@ -380,7 +379,6 @@ void TXPMenu::PaintItemText(HDC dc, const std::wstring& text, RECT r, const Text
                           o.Format | DT_EXPANDTABS | DT_VCENTER);
                 BitBlt(dc, r.left, r.top, w, h, tmp.DC(), 0, 0, SRCCOPY);
             }
-            SelectObject(dc, oldFont);
             return;
         }
     }
@@ -416,7 +414,6 @@ void TXPMenu::PaintItemText(HDC dc, const std::wstring& text, RECT r, const Text
         }
         DrawTextW(dc, sc.c_str(), (int)sc.size(), &sr, f);
     }
-    SelectObject(dc, oldFont);
 }
 
 void TXPMenu::PaintGradientBackground(HDC dc, const RECT& r, bool rtl) {

@@ -61,7 +61,7 @@ TXPMenu::TXPMenu(win::Form& owner) : form_(owner) {
     NONCLIENTMETRICSW ncm{sizeof(ncm)};
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
     font_ = ncm.lfMenuFont;
-    fontHandle_ = CreateFontIndirectW(&font_);
+    fontHandle_.Reset(CreateFontIndirectW(&font_));
     fontColor_ = clMenuText;
     selectFont_ = fontColor_;
 
@@ -90,7 +90,6 @@ TXPMenu::~TXPMenu() {
     if (IsWindow(form_.Handle())) RedrawWindow(form_.Handle(), nullptr, nullptr,
                                                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     if (auto* m = TXPMenuManager::Instance()) m->Destroyed(this);
-    if (fontHandle_) DeleteObject(fontHandle_);
 }
 
 void TXPMenu::Loaded() { TXPMenuManager::Ensure().RegisterPainter(this); }
@@ -113,9 +112,7 @@ void TXPMenu::RedrawMenuBar() {
 void TXPMenu::SetFont(const LOGFONTW& font, TColor color) {
     font_ = font;
     fontColor_ = color;
-    HFONT old = fontHandle_;
-    fontHandle_ = CreateFontIndirectW(&font_);
-    if (old) DeleteObject(old);
+    fontHandle_ = win::FontHandle(CreateFontIndirectW(&font_));
     RedrawMenuBar();
 }
 

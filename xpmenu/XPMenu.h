@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "win/Form.h"
+#include "win/Gdi.h"
 #include "win/Menu.h"
 #include "xpmenu/XPColors.h"
 
@@ -85,7 +86,7 @@ public:
     void SetFont(const LOGFONTW& font, TColor color);
     const LOGFONTW& FontSpec() const { return font_; }
     TColor FontColor() const { return fontColor_; }
-    HFONT FontHandle() const { return fontHandle_; }
+    HFONT FontHandle() const { return fontHandle_.Get(); }
 
     TColor Color() const { return color_; }
     void SetColor(TColor c) { SetPaletteColor(color_, c); }
@@ -191,7 +192,7 @@ private:
     win::Form& form_;
     LOGFONTW font_{};
     TColor fontColor_ = clMenuText;
-    HFONT fontHandle_ = nullptr;
+    win::FontHandle fontHandle_;
     TColor color_ = clBtnFace, iconBack_ = clBtnFace, menuBar_ = clBtnFace, select_ = clHighlight,
            selectBorder_ = clHighlight, selectFont_ = clMenuText, disabled_ = clInactiveCaption,
            separator_ = clBtnFace, checked_ = clHighlight;

@@ -15,6 +15,7 @@
 #include "flatctrls/TFlatSpeedButtonUnit.h"
 #include "win/Application.h"
 #include "win/Form.h"
+#include "win/Gdi.h"
 #include "win/StdControls.h"
 
 using namespace flat;
@@ -221,9 +222,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The client area only: the frame is the window manager's, not ours.
     RECT r = form.ClientRect();
     win::Bitmap shot(r.right, r.bottom);
-    HDC dc = GetDC(f);
-    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
-    ReleaseDC(f, dc);
+    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), win::WindowDC(f), 0, 0, SRCCOPY);
     bool saved = SaveBitmap(shot, out.c_str());
     LocalFree(argv);
     return saved ? 0 : 1;
