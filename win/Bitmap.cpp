@@ -15,7 +15,7 @@ Bitmap::Bitmap(int width, int height, COLORREF fill) {
     if (Empty()) return;
     RECT r{0, 0, width_, height_};
     Brush brush = SolidBrush(fill);
-    FillRect(dc_, &r, brush);
+    FillRect(DC(), &r, brush);
 }
 
 Bitmap::~Bitmap() { Release(); }
@@ -25,10 +25,9 @@ Bitmap::Bitmap(Bitmap&& other) noexcept { *this = std::move(other); }
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
     if (this != &other) {
         Release();
+        surface_ = std::move(other.surface_);
+        other.surface_.reset();
         bits_ = std::exchange(other.bits_, nullptr);
-        bitmap_ = std::exchange(other.bitmap_, nullptr);
-        oldBitmap_ = std::exchange(other.oldBitmap_, nullptr);
-        dc_ = std::exchange(other.dc_, nullptr);
         width_ = std::exchange(other.width_, 0);
         height_ = std::exchange(other.height_, 0);
     }
@@ -37,35 +36,21 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
 
 Bitmap Bitmap::Adopt(HBITMAP dib, int width, int height, void* bits) {
     Bitmap b;
-    b.bitmap_ = dib;
-    b.bits_ = static_cast<std::uint32_t*>(bits);
-    b.width_ = width;
-    b.height_ = height;
-    b.TakeDC();
+    b.Take(BitmapHandle(dib), width, height, bits);
     return b;
 }
 
-void Bitmap::TakeDC() {
-    dc_ = CreateCompatibleDC(nullptr);
-    if (!dc_) {
-        DeleteObject(bitmap_);
-        bitmap_ = nullptr;
-        bits_ = nullptr;
-        width_ = height_ = 0;
-        throw Error(L"Out of system resources");
-    }
-    oldBitmap_ = SelectObject(dc_, bitmap_);
+void Bitmap::Take(BitmapHandle dib, int width, int height, void* bits) {
+    MemoryDC dc(std::move(dib));
+    if (!dc.Get()) throw Error(L"Out of system resources");  // the DIB goes with it
+    surface_.emplace(std::move(dc));
+    bits_ = static_cast<std::uint32_t*>(bits);
+    width_ = width;
+    height_ = height;
 }
 
 void Bitmap::Release() {
-    if (dc_) {
-        SelectObject(dc_, oldBitmap_);
-        DeleteDC(dc_);
-    }
-    if (bitmap_) DeleteObject(bitmap_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
-    oldBitmap_ = nullptr;
+    surface_.reset();
     bits_ = nullptr;
     width_ = height_ = 0;
 }
@@ -81,12 +66,9 @@ void Bitmap::SetSize(int width, int height) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap_) throw Error(L"Out of system resources");
-    bits_ = static_cast<std::uint32_t*>(bits);
-    width_ = width;
-    height_ = height;
-    TakeDC();
+    BitmapHandle dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib) throw Error(L"Out of system resources");
+    Take(std::move(dib), width, height, bits);
     std::memset(bits_, 0, sizeof(std::uint32_t) * width * height);
 }
 
@@ -106,9 +88,9 @@ void Bitmap::AssignHandle(HBITMAP source) {
     Selection picked(src, source);
     // A monochrome source takes the destination's text and background
     // colours: black for 0 bits, white for 1 bits.
-    SetTextColor(dc_, RGB(0, 0, 0));
-    SetBkColor(dc_, RGB(255, 255, 255));
-    BitBlt(dc_, 0, 0, width_, height_, src, 0, 0, SRCCOPY);
+    SetTextColor(DC(), RGB(0, 0, 0));
+    SetBkColor(DC(), RGB(255, 255, 255));
+    BitBlt(DC(), 0, 0, width_, height_, src, 0, 0, SRCCOPY);
 }
 
 COLORREF Bitmap::Pixel(int x, int y) const {
@@ -130,22 +112,22 @@ void Bitmap::DrawMasked(HDC dest, int x, int y, COLORREF transparent) const {
     MemoryDC maskDC;
     BitmapHandle mask(CreateBitmap(width_, height_, 1, 1, nullptr));
     Selection maskPicked(maskDC, mask);
-    COLORREF oldBk = SetBkColor(dc_, transparent);
-    BitBlt(maskDC, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-    SetBkColor(dc_, oldBk);
+    COLORREF oldBk = SetBkColor(DC(), transparent);
+    BitBlt(maskDC, 0, 0, width_, height_, DC(), 0, 0, SRCCOPY);
+    SetBkColor(DC(), oldBk);
     // dest ^ src, masked to keep dest where transparent, ^ src again.
     COLORREF oldText = SetTextColor(dest, RGB(0, 0, 0));
     COLORREF oldDestBk = SetBkColor(dest, RGB(255, 255, 255));
-    BitBlt(dest, x, y, width_, height_, dc_, 0, 0, SRCINVERT);
+    BitBlt(dest, x, y, width_, height_, DC(), 0, 0, SRCINVERT);
     BitBlt(dest, x, y, width_, height_, maskDC, 0, 0, SRCAND);
-    BitBlt(dest, x, y, width_, height_, dc_, 0, 0, SRCINVERT);
+    BitBlt(dest, x, y, width_, height_, DC(), 0, 0, SRCINVERT);
     SetTextColor(dest, oldText);
     SetBkColor(dest, oldDestBk);
 }
 
 void Bitmap::DrawTransparent(HDC dest, int x, int y) const {
     if (Empty()) return;
-    TransparentBlt(dest, x, y, width_, height_, dc_, 0, 0, width_, height_, Pixel(0, height_ - 1));
+    TransparentBlt(dest, x, y, width_, height_, DC(), 0, 0, width_, height_, Pixel(0, height_ - 1));
 }
 
 }  // namespace win

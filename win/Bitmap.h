@@ -2,6 +2,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+
+#include "win/Gdi.h"
 
 namespace win {
 
@@ -30,8 +33,8 @@ public:
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    HDC DC() const { return dc_; }
-    HBITMAP Handle() const { return bitmap_; }
+    HDC DC() const { return surface_ ? surface_->Get() : nullptr; }
+    HBITMAP Handle() const { return surface_ ? surface_->Bitmap() : nullptr; }
 
     // $00BBGGRR, as GDI reads them; CLR_INVALID outside the picture.
     COLORREF Pixel(int x, int y) const;
@@ -45,11 +48,9 @@ public:
 
 private:
     void Release();
-    void TakeDC();
-    std::uint32_t* bits_ = nullptr;  // 0x00RRGGBB per pixel
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    HDC dc_ = nullptr;
+    void Take(BitmapHandle dib, int width, int height, void* bits);
+    std::optional<MemoryDC> surface_;  // the DIB, selected into a DC of its own
+    std::uint32_t* bits_ = nullptr;    // 0x00RRGGBB per pixel
     int width_ = 0, height_ = 0;
 };
 

@@ -160,6 +160,11 @@ public:
         if (screen) ReleaseDC(nullptr, screen);
         if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
     }
+    // With `bitmap` (a DIB section, say) taken over and selected into it.
+    explicit MemoryDC(BitmapHandle bitmap) : MemoryDC(nullptr) {
+        bitmap_ = std::move(bitmap);
+        if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
+    }
     ~MemoryDC() { Free(); }
     MemoryDC(MemoryDC&& other) noexcept
         : dc_(std::exchange(other.dc_, nullptr)), bitmap_(std::move(other.bitmap_)),
