@@ -1,43 +1,15 @@
 // The main window's office-style look: the painter with its settings.
 #include "app/Main.h"
+#include "look/MenuLook.h"
 
 namespace {
 constexpr COLORREF kFormColor = RGB(214, 223, 247);  // as the window paints itself
 }
 
 void TfrmMain::CreateLook() {
-    using namespace xpmenu;
     // The list view's flat border takes its colour from the window's.
-    SetControlColor(Handle(), kFormColor);
-    XPMenu1 = std::make_unique<TXPMenu>(*this);
-    TXPMenu& xp = *XPMenu1;
-    xp.DimLevel = 30;
-    xp.GrayLevel = 10;
-    LOGFONTW font = xp.FontSpec();
-    font.lfHeight = -12;
-    font.lfWidth = 0;
-    font.lfWeight = FW_NORMAL;
-    font.lfItalic = font.lfUnderline = font.lfStrikeOut = 0;
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(font.lfFaceName, L"宋体", LF_FACESIZE);
-    xp.SetFont(font, clMenuText);
-    xp.SetColor(clBtnFace);
-    xp.SetIconBackColor(clBtnFace);
-    xp.SetMenuBarColor(clBtnFace);
-    xp.SetSelectColor(clHighlight);
-    xp.SetSelectBorderColor(clHighlight);
-    xp.SetSelectFontColor(clMenuText);
-    xp.SetDisabledColor(clInactiveCaption);
-    xp.SetSeparatorColor(clBtnFace);
-    xp.SetCheckedColor(clHighlight);
-    xp.IconWidth = 24;
-    xp.DrawSelect = true;
-    xp.SetUseSystemColors(true);
-    xp.UseDimColor = false;
-    xp.SetOverrideOwnerDraw(false);
-    xp.Gradient = false;
-    xp.FlatMenu = false;
-    xp.DrawMenuBar = false;
-    xp.SetActive(true);
-    xp.Loaded();
+    xpmenu::SetControlColor(Handle(), kFormColor);
+    XPMenu1 = std::make_unique<xpmenu::TXPMenu>(*this);
+    ApplyMenuLook(*XPMenu1);
+    XPMenu1->Loaded();
 }

@@ -5,34 +5,10 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "look/MenuLook.h"
+
 QuickLook::QuickLook(win::Form& host) : painter_(host), popup_(painter_) {
-    using namespace xpmenu;
-    // The manager's menu look, setting for setting.
-    painter_.DimLevel = 30;
-    painter_.GrayLevel = 10;
-    LOGFONTW font = painter_.FontSpec();
-    font.lfHeight = -12;
-    font.lfWidth = 0;
-    font.lfWeight = FW_NORMAL;
-    font.lfItalic = font.lfUnderline = font.lfStrikeOut = 0;
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(font.lfFaceName, L"宋体", LF_FACESIZE);
-    painter_.SetFont(font, clMenuText);
-    painter_.SetColor(clBtnFace);
-    painter_.SetIconBackColor(clBtnFace);
-    painter_.SetMenuBarColor(clBtnFace);
-    painter_.SetSelectColor(clHighlight);
-    painter_.SetSelectBorderColor(clHighlight);
-    painter_.SetSelectFontColor(clMenuText);
-    painter_.SetDisabledColor(clInactiveCaption);
-    painter_.SetSeparatorColor(clBtnFace);
-    painter_.SetCheckedColor(clHighlight);
-    painter_.IconWidth = 24;
-    painter_.DrawSelect = true;
-    painter_.SetUseSystemColors(true);
-    painter_.Gradient = false;
-    painter_.FlatMenu = false;
-    painter_.SetActive(true);
+    ApplyMenuLook(painter_);
     painter_.RefreshPalette(win::WindowDC(nullptr));
 
     SHFILEINFOW info{};

@@ -1,0 +1,2 @@
+// The shared look sits below both programs.
+#include "quick/QuickLook.h"
