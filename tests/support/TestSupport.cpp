@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <cstdio>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -211,9 +212,18 @@ bool PathnookProcess::Start(bool waitForWindow) {
     STARTUPINFOW si{sizeof(si)};
     std::wstring cmd = L"\"" + exe_ + L"\"";
     std::wstring dir = exe_.substr(0, exe_.find_last_of(L'\\'));
-    if (!CreateProcessW(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                        &si, &info_))
+    // A start that fails is said with its reason, and tried again for a
+    // while: a loaded host has refused one once.
+    auto launch = [&] {
+        if (CreateProcessW(exe_.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                           &info_))
+            return true;
+        DWORD error = GetLastError();
+        fwprintf(stderr, L"cannot start %ls: error %lu (file attributes %lx)\n", exe_.c_str(), error,
+                 GetFileAttributesW(exe_.c_str()));
         return false;
+    };
+    if (!WaitUntil(launch, 5000)) return false;
     return !waitForWindow || WaitForWindow();
 }
 
