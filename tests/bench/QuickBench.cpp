@@ -36,27 +36,14 @@ double Now() {
 HWND WaitMenu(DWORD pid, double deadlineMs) {
     double end = Now() + deadlineMs;
     while (Now() < end) {
-        HWND w = nullptr;
-        while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr))) {
-            DWORD p = 0;
-            GetWindowThreadProcessId(w, &p);
-            if (p == pid && IsWindowVisible(w)) return w;
-        }
-        Sleep(0);
+        if (HWND w = WindowOfProcess(pid, L"#32768")) return w;
+        Sleep(0);  // a yield, not a wait: the deadline above ends the poll
     }
     return nullptr;
 }
 
 bool WaitNoMenu(DWORD pid) {
-    return WaitUntil([&] {
-        HWND w = nullptr;
-        while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr))) {
-            DWORD p = 0;
-            GetWindowThreadProcessId(w, &p);
-            if (p == pid && IsWindowVisible(w)) return false;
-        }
-        return true;
-    });
+    return WaitUntil([&] { return !WindowOfProcess(pid, L"#32768"); });
 }
 
 void Close(HWND menu) {

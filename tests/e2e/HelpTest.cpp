@@ -101,27 +101,7 @@ bool WaitRecord(const std::wstring& path, Recorded& out, int timeoutMs = 10000) 
 }
 
 // The program's drop-down menu window, while one is open.
-HWND OpenMenuOf(DWORD pid) {
-    struct Find {
-        DWORD pid;
-        HWND found;
-    } f{pid, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            DWORD p = 0;
-            GetWindowThreadProcessId(w, &p);
-            wchar_t cls[32] = {};
-            GetClassNameW(w, cls, 32);
-            if (p == f->pid && IsWindowVisible(w) && std::wstring(cls) == L"#32768") {
-                f->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        (LPARAM)&f);
-    return f.found;
-}
+HWND OpenMenuOf(DWORD pid) { return WindowOfProcess(pid, L"#32768"); }
 
 // Opens the Help menu from the keyboard, as Alt+H does, then sends keys
 // once it is open; the menu's loop takes them in order. Returns once the

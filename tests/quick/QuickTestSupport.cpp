@@ -76,20 +76,7 @@ void QuickProcess::Kill() {
 
 HWND FindMenuWindow(DWORD pid, int timeoutMs) {
     HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            HWND w = nullptr;
-            while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr))) {
-                DWORD p = 0;
-                GetWindowThreadProcessId(w, &p);
-                if (p == pid && IsWindowVisible(w)) {
-                    found = w;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
+    WaitUntil([&] { return (found = WindowOfProcess(pid, L"#32768")) != nullptr; }, timeoutMs);
     return found;
 }
 

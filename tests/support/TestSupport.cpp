@@ -184,29 +184,15 @@ PathnookProcess::~PathnookProcess() {
     }
 }
 
-namespace {
-HWND MainWindowOf(DWORD pid) {
-    struct Find {
-        DWORD pid;
-        HWND found;
-    } f{pid, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            DWORD p = 0;
-            GetWindowThreadProcessId(w, &p);
-            wchar_t cls[128] = {};
-            GetClassNameW(w, cls, 128);
-            if (p == f->pid && std::wstring(cls) == L"Pathnook Made by Orvell Software") {
-                f->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        (LPARAM)&f);
-    return f.found;
+HWND WindowOfProcess(DWORD processId, const wchar_t* className, bool hiddenToo) {
+    HWND w = nullptr;
+    while ((w = FindWindowExW(nullptr, w, className, nullptr))) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == processId && (hiddenToo || IsWindowVisible(w))) return w;
+    }
+    return nullptr;
 }
-}  // namespace
 
 bool PathnookProcess::Start(bool waitForWindow) {
     STARTUPINFOW si{sizeof(si)};
@@ -229,7 +215,7 @@ bool PathnookProcess::Start(bool waitForWindow) {
 
 bool PathnookProcess::WaitForWindow() {
     WaitForInputIdle(info_.hProcess, 10000);
-    WaitUntil([&] { return (window_ = MainWindowOf(info_.dwProcessId)) != nullptr && IsWindowVisible(window_); },
+    WaitUntil([&] { return (window_ = WindowOfProcess(info_.dwProcessId, L"Pathnook Made by Orvell Software", true)) != nullptr && IsWindowVisible(window_); },
               15000);
     return window_ != nullptr && Sync();
 }

@@ -34,6 +34,9 @@ void Pump();  // dispatches this thread's queued messages
 // A top-level window of another process whose class is "#32770" (a
 // message box or dialog).
 HWND FindDialogOf(DWORD processId, const std::wstring& caption, int timeoutMs = 5000);
+// A top-level window of the process with this class (only a visible one
+// unless `hiddenToo`), or null.
+HWND WindowOfProcess(DWORD processId, const wchar_t* className, bool hiddenToo = false);
 std::wstring DialogText(HWND box);  // the static with id 0xFFFF
 void PressButton(HWND dialog, int id);
 
