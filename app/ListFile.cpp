@@ -164,13 +164,6 @@ bool KeyPosition(const std::wstring& key, wchar_t& kind, unsigned long long& pos
     return true;
 }
 
-void AppendToStore(const std::wstring& key, FolderList& list, const FolderEntry& entry) {
-    // A key that cannot be opened would make the writes do nothing, and the
-    // list would show an entry the store does not hold.
-    if (!win::RegKey(key, true).IsOpen()) throw win::Error(L"The list cannot be stored");
-    AppendEntry(key, list, entry);
-}
-
 // What makes two entries the same for import: the alias as it is, the path
 // upper-cased (ASCII letters) with a trailing backslash.
 std::wstring EntryKey(const FolderEntry& entry) {
@@ -231,12 +224,13 @@ FolderList ReadListFile(const std::wstring& file) {
     return entries;
 }
 
-size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list) {
-    return ImportListFile(file, key, list, AppendToStore);
+size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list,
+                      std::wstring* refused) {
+    return ImportListFile(file, key, list, AppendEntry, refused);
 }
 
 size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list,
-                      const EntryAppender& append) {
+                      const EntryAppender& append, std::wstring* refused) {
     size_t appended = 0;
     try {
         // Kept in a set so that a long file does not cost a scan of the list
@@ -262,8 +256,11 @@ size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderL
             held.insert(std::move(same));
             ++appended;
         }
+    } catch (const win::Error& e) {
+        // What was appended stays in both places.
+        if (refused) *refused = e.Message();
     } catch (...) {
-        // The import ends quietly; what was appended stays in both places.
+        if (refused) *refused = L"The list file could not be read";
     }
     return appended;
 }

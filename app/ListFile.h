@@ -26,13 +26,16 @@ FolderList ReadListFile(const std::wstring& file);
 // Appends to the list every entry of the file that it does not hold yet,
 // writing each to the store at once. The list holds an entry when a row has
 // the same alias and the same path after upper-casing ASCII letters and
-// adding a trailing backslash; rows appended by this import count too. Errors end the import silently; the
-// list and the store never differ afterwards. Returns the number appended.
-size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list);
+// adding a trailing backslash; rows appended by this import count too. An
+// error ends the import; the list and the store never differ afterwards,
+// and the error's message goes to `refused` when given. Returns the number
+// appended.
+size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list,
+                      std::wstring* refused = nullptr);
 
 // The same, appending through `append` (which must leave the entry at the
 // list's old end and in the store's position of that number, followed by any
 // stored entries the append joined); used to test failures.
 using EntryAppender = std::function<void(const std::wstring& key, FolderList&, const FolderEntry&)>;
 size_t ImportListFile(const std::wstring& file, const std::wstring& key, FolderList& list,
-                      const EntryAppender& append);
+                      const EntryAppender& append, std::wstring* refused = nullptr);

@@ -6,6 +6,8 @@
 #include "app/Global.h"
 #include "app/Icons.h"
 #include "app/Version.h"
+#include "store/StoreLock.h"
+#include "win/Application.h"
 #include "win/Error.h"
 #include "win/Files.h"
 #include "win/Registry.h"
@@ -27,7 +29,9 @@ TfrmMain::TfrmMain() {
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    for (int id : storeWaits_) win::Application::Instance().RemoveWait(id);
+}
 
 void TfrmMain::FormCreate() {
     CreateActions();
@@ -39,8 +43,8 @@ void TfrmMain::FormCreate() {
     lvMain.AddColumn(L"Alias", 175);
     lvMain.AddColumn(L"Path", 240);
     lvMain.OnGetText = [this](int row, int column) -> std::wstring {
-        if (row < 0 || row >= (int)entries_.size()) return {};
-        return column == 0 ? entries_[row].Alias : entries_[row].Path;
+        if (row < 0 || row >= (int)Entries().size()) return {};
+        return column == 0 ? Entries()[row].Alias : Entries()[row].Path;
     };
     lvMain.OnDblClick = [this] { lvMainDblClick(); };
     lvMain.OnKeyDown = [this](WORD key) { return lvMainKeyDown(key); };
@@ -58,6 +62,14 @@ void TfrmMain::FormCreate() {
     StartupStep([] { FinishRewrite(StoreKey); });
     StartupStep([this] { SeedFirstStart(); });
     StartupStep([this] { ReadStoreOptions(); });
+    // Another writer's change (the quick menu's add, an import elsewhere, a
+    // hand edit) shows at once.
+    storeWatch_.Arm();
+    for (HANDLE change : storeWatch_.Events())
+        storeWaits_.push_back(win::Application::Instance().AddWait(change, [this] {
+            storeWatch_.Arm();
+            FollowStore();
+        }));
     CreateLook();
 }
 
@@ -178,6 +190,7 @@ void TfrmMain::SeedFirstStart() {
             empty = empty && !store.ValueExists(AliasName(i)) && !store.ValueExists(PathName(i));
     }
     if (empty) {
+        StoreWriter lock(StoreKey);
         WriteValue(StoreKey, L"N0", L"Windows Directory");
         WriteValue(StoreKey, L"P0", win::WindowsDirectory());
         WriteValue(StoreKey, L"N1", L"C:\\");
@@ -230,7 +243,19 @@ void TfrmMain::ReloadEntries() {
         TfrmMain* form;
         ~ShowAfter() { form->ShowEntries(-1); }
     } show{this};
-    LoadList(StoreKey, entries_);
+    list_.Load();
+}
+
+void TfrmMain::FollowStore() {
+    int selected = lvMain.Selected();
+    if (list_.Follow(selected)) ShowEntries(selected);
+}
+
+void TfrmMain::ShowOutcome(const Outcome& outcome) {
+    ShowEntries(outcome.Select);
+    if (outcome.Reveal >= 0 && outcome.Reveal < (int)Entries().size()) lvMain.EnsureVisible(outcome.Reveal);
+    if (!outcome.Message.empty())
+        MessageBoxW(Handle(), outcome.Message.c_str(), L"Pathnook", MB_OK | MB_ICONWARNING);
 }
 
 void TfrmMain::FirstShow() {
@@ -267,7 +292,7 @@ bool TfrmMain::ListVisible() const {
 }
 
 void TfrmMain::ShowEntries(int selected) {
-    lvMain.SetItemCount((int)entries_.size());
+    lvMain.SetItemCount((int)Entries().size());
     lvMain.Select(selected);
     lvMain.Invalidate();
 }

@@ -6,10 +6,11 @@
 #include <functional>
 #include <vector>
 
-#include "app/Undo.h"
+#include "app/ListCommands.h"
 #include "store/Store.h"
 #include "win/Form.h"
 #include "win/PopupMenu.h"
+#include "win/RegWatch.h"
 #include "win/ImageList.h"
 #include "win/ListView.h"
 #include "win/ToolBar.h"
@@ -21,7 +22,8 @@ public:
     TfrmMain();  // creates the window and runs FormCreate
     ~TfrmMain() override;
 
-    FolderList& Entries() { return entries_; }
+    const FolderList& Entries() const { return list_.Entries(); }
+    ListCommands& List() { return list_; }
     win::ListView lvMain;
     win::ToolBar ToolBar1;
     win::ImageList ImageList1{16, 16, 20};
@@ -72,22 +74,8 @@ public:
     void aOpenFolderExecute();  // MainContext.cpp
     bool aOpenFolderUpdate();
     void ShowListMenu(POINT at);
-    void aUndoExecute();  // MainUndo.cpp
+    void aUndoExecute();
     bool aUndoUpdate();
-    // Made before a command changes the list; when it ends with the list
-    // changed, Undo can take the change back. `appends` for commands that
-    // append, whose first append may bring in entries hidden beyond a gap.
-    class Change {
-    public:
-        explicit Change(TfrmMain& form, bool appends = false);
-        ~Change();
-        Change(const Change&) = delete;
-        Change& operator=(const Change&) = delete;
-
-    private:
-        TfrmMain& form_;
-        UndoStep step_;
-    };
     bool lvMainKeyDown(WORD key);  // MainKeys.cpp
     int lvMainFindPrefix(const std::wstring& prefix, int start);
     // Appends each existing folder with the alias the item dialog would
@@ -97,8 +85,14 @@ public:
     // Shows the list after a change to the entries; `selected` is the row
     // to select (-1 for none).
     void ShowEntries(int selected);
-    // Appends the stored entries to the list and shows them.
+    // Shows what a command left: the selection, a row brought into view,
+    // and its message, if any.
+    void ShowOutcome(const Outcome& outcome);
+    // Reads the list anew from the store and shows it.
     void ReloadEntries();
+    // The store changed: shows what another writer did, the selection
+    // kept on its entry.
+    void FollowStore();
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -122,8 +116,9 @@ private:
     void Paint();
     bool ListVisible() const;
 
-    FolderList entries_;
-    UndoHistory undo_;
+    ListCommands list_;
+    win::RegWatch storeWatch_{StoreKey};
+    std::vector<int> storeWaits_;
     win::PopupMenu* listMenu_ = nullptr;  // the context menu while it is open
     std::vector<std::exception_ptr> startupErrors_;
 };

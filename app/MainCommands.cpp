@@ -1,60 +1,36 @@
-// The list commands of the main window that need no dialog.
-#include <utility>
-
+// The list commands of the main window: each asks the list's commands
+// (ListCommands.h) and shows what they left.
 #include "app/Global.h"
 #include "app/Main.h"
-#include "app/SortByAlias.h"
 
 void TfrmMain::aDeleteExecute() {
     int k = lvMain.Selected();
-    size_t n = entries_.size();
-    if (k < 0 || (size_t)k >= n) return;
+    if (k < 0 || (size_t)k >= Entries().size()) return;
     if (AppOptions.AskDelete &&
         MessageBoxW(Handle(), L"Are you sure you want to remove the selected item?", L"Pathnook",
                     MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) != IDYES)
         return;
-    Change change(*this);
-    entries_.erase(entries_.begin() + k);
-    int select = (size_t)k < n - 1 ? k : (entries_.empty() ? -1 : 0);
-    ShowEntries(select);
-    RewriteSafely(StoreKey, entries_, k, n - 2, n);  // then the old last position goes
+    ShowOutcome(list_.Delete(k));
 }
 
-void TfrmMain::aItemUpExecute() {
-    int k = lvMain.Selected();
-    if (k <= 0 || (size_t)k >= entries_.size()) return;
-    Change change(*this);
-    std::swap(entries_[k], entries_[k - 1]);
-    lvMain.RedrawRows(k - 1, k);
-    RewriteSafely(StoreKey, entries_, k - 1, k, entries_.size());
-    lvMain.Select(k - 1);
-}
+void TfrmMain::aItemUpExecute() { ShowOutcome(list_.MoveUp(lvMain.Selected())); }
 
-void TfrmMain::aItemDownExecute() {
-    int k = lvMain.Selected();
-    if (k < 0 || (size_t)k + 1 >= entries_.size()) return;
-    Change change(*this);
-    std::swap(entries_[k], entries_[k + 1]);
-    lvMain.RedrawRows(k, k + 1);
-    RewriteSafely(StoreKey, entries_, k, k + 1, entries_.size());
-    lvMain.Select(k + 1);
-}
+void TfrmMain::aItemDownExecute() { ShowOutcome(list_.MoveDown(lvMain.Selected())); }
 
 void TfrmMain::aSortExecute() {
-    Change change(*this);
-    SortByAlias(entries_, SortAscending);
+    Outcome outcome = list_.Sort(SortAscending, lvMain.Selected());
     SortAscending = !SortAscending;
     aSort->SetHint(SortAscending ? L"Sort by Alias(Ascending)" : L"Sort by Alias(Descending)");
-    lvMain.Invalidate();  // the same row number stays selected
-    if (!entries_.empty()) RewriteSafely(StoreKey, entries_, 0, entries_.size() - 1, entries_.size());
+    ShowOutcome(outcome);
 }
 
-void TfrmMain::aRefreshExecute() {
-    entries_.clear();
-    ReloadEntries();
-}
+void TfrmMain::aRefreshExecute() { ReloadEntries(); }
 
 void TfrmMain::aExitExecute() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+void TfrmMain::aUndoExecute() { ShowOutcome(list_.Undo(lvMain.Selected())); }
+
+bool TfrmMain::aUndoUpdate() { return list_.CanUndo(); }
 
 void TfrmMain::lvMainDblClick() {
     if (lvMain.Selected() >= 0) aEdit->Execute();
@@ -66,7 +42,7 @@ bool TfrmMain::aItemUpUpdate() { return ListVisible() && lvMain.Selected() > 0; 
 
 bool TfrmMain::aItemDownUpdate() {
     int k = lvMain.Selected();
-    return ListVisible() && k >= 0 && (size_t)k + 1 < entries_.size();
+    return ListVisible() && k >= 0 && (size_t)k + 1 < Entries().size();
 }
 
-bool TfrmMain::aSortUpdate() { return ListVisible() && entries_.size() > 1; }
+bool TfrmMain::aSortUpdate() { return ListVisible() && Entries().size() > 1; }

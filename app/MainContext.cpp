@@ -8,13 +8,13 @@
 
 void TfrmMain::aOpenFolderExecute() {
     int k = lvMain.Selected();
-    if (k < 0 || (size_t)k >= entries_.size() || entries_[k].IsSeparator()) return;
-    win::OpenFolderOrSay(Handle(), entries_[k].Path, AppOptions.ExploreFolder, L"Pathnook");
+    if (k < 0 || (size_t)k >= Entries().size() || Entries()[k].IsSeparator()) return;
+    win::OpenFolderOrSay(Handle(), Entries()[k].Path, AppOptions.ExploreFolder, L"Pathnook");
 }
 
 bool TfrmMain::aOpenFolderUpdate() {
     int k = lvMain.Selected();
-    return k >= 0 && (size_t)k < entries_.size() && !entries_[k].IsSeparator();
+    return k >= 0 && (size_t)k < Entries().size() && !Entries()[k].IsSeparator();
 }
 
 // `at` in screen co-ordinates; (-1, -1) when the keyboard asked for it.

@@ -28,29 +28,16 @@ void TfrmMain::FormDropFiles(HDROP drop) {
 
 void TfrmMain::DropFolders(const std::vector<std::wstring>& paths) {
     std::wstring skipped;
-    int last = -1;
-    {
-        // The rows show even when the store refuses a write part way.
-        struct ShowAfter {
-            TfrmMain* form;
-            int& last;
-            ~ShowAfter() { form->ShowEntries(last >= 0 ? last : form->lvMain.Selected()); }
-        } show{this, last};
-        Change change(*this, true);
-        for (const std::wstring& path : paths) {
-            UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
-            bool folder = win::DirectoryExists(path);
-            SetErrorMode(mode);
-            if (!folder) {
-                skipped += L"\n" + path;
-                continue;
-            }
-            // The new row, not the stored entries the append may have joined after it.
-            int row = (int)entries_.size();
-            AppendEntry(StoreKey, entries_, {AliasFromPath(path), path});
-            last = row;
-        }
+    FolderList folders;
+    for (const std::wstring& path : paths) {
+        UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+        bool folder = win::DirectoryExists(path);
+        SetErrorMode(mode);
+        if (folder) folders.push_back({AliasFromPath(path), path});
+        else skipped += L"\n" + path;
     }
+    // The last one added is selected.
+    ShowOutcome(list_.Append(folders, lvMain.Selected(), true));
     if (!skipped.empty())
         MessageBoxW(Handle(), (L"Only folders can be added to the list. Not added:" + skipped).c_str(), L"Pathnook",
                     MB_OK | MB_ICONINFORMATION);

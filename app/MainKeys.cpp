@@ -15,12 +15,12 @@ bool TfrmMain::lvMainKeyDown(WORD key) {
 }
 
 int TfrmMain::lvMainFindPrefix(const std::wstring& prefix, int start) {
-    int n = (int)entries_.size();
+    int n = (int)Entries().size();
     if (n == 0 || prefix.empty()) return -1;
     if (start < 0 || start >= n) start = 0;
     for (int step = 0; step < n; ++step) {
         int row = (start + step) % n;
-        const FolderEntry& e = entries_[row];
+        const FolderEntry& e = Entries()[row];
         if (e.IsSeparator() || e.Alias.size() < prefix.size()) continue;
         if (CompareStringOrdinal(e.Alias.c_str(), (int)prefix.size(), prefix.c_str(), (int)prefix.size(), TRUE) ==
             CSTR_EQUAL)

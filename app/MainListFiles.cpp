@@ -22,12 +22,5 @@ void TfrmMain::miImportClick() {
     dialog.Title = L"Import Alias and Path";
     dialog.Filter = ListFileFilter;
     if (!dialog.Execute(Handle())) return;
-    int selected = lvMain.Selected();
-    size_t before = Entries().size();
-    {
-        Change change(*this, true);
-        ImportListFile(dialog.FileName, StoreKey, Entries());
-    }
-    ShowEntries(selected);
-    if (Entries().size() > before) lvMain.EnsureVisible((int)Entries().size() - 1);
+    ShowOutcome(list_.Import(dialog.FileName, lvMain.Selected()));
 }

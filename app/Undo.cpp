@@ -13,17 +13,6 @@ UndoStep UndoHistory::Pop() {
     return step;
 }
 
-FolderList UndoTarget(const UndoStep& step, const FolderList& now) {
-    const FolderList& before = step.Before;
-    FolderList target = before;
-    size_t p = before.size(), h = step.Hidden.size();
-    // An append closed the gap at p and joined the hidden entries after it.
-    bool grew = now.size() > p && std::equal(before.begin(), before.end(), now.begin());
-    if (grew && h && now.size() >= p + 1 + h && std::equal(step.Hidden.begin(), step.Hidden.end(), now.begin() + (std::ptrdiff_t)p + 1))
-        target.insert(target.end(), step.Hidden.begin(), step.Hidden.end());
-    return target;
-}
-
 bool ChangedRange(const FolderList& from, const FolderList& to, size_t& first, size_t& last) {
     size_t common = std::min(from.size(), to.size());
     first = 0;

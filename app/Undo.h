@@ -1,13 +1,16 @@
 #pragma once
 #include <deque>
+#include <vector>
 
 #include "store/Store.h"
 
-// One change to the list that Undo can take back: the list before it, and
-// the stored entries that lay hidden beyond the gap an append may close.
+// One change to the list that Undo can take back: the list before it and
+// after it, and for appends the positions the change itself wrote (entries
+// an append joined from beyond a gap were not written by it, and stay).
 struct UndoStep {
     FolderList Before;
-    FolderList Hidden;
+    FolderList After;
+    std::vector<size_t> Appended;
 };
 
 // The session's changes, newest last, a bounded number deep.
@@ -17,15 +20,11 @@ public:
     void Push(UndoStep step);
     bool Empty() const { return steps_.empty(); }
     UndoStep Pop();
+    void Clear() { steps_.clear(); }
 
 private:
     std::deque<UndoStep> steps_;
 };
-
-// The list an undo goes back to: the list before the change, followed by
-// the hidden entries the change brought into the list when it closed a gap,
-// which stay, since Undo never drops a stored favourite.
-FolderList UndoTarget(const UndoStep& step, const FolderList& now);
 
 // The positions to write to turn `from` into `to` (`to` past the end of
 // `from` counts as changed). False when nothing is to be written.

@@ -8,7 +8,6 @@
 #include "quick/QuickWindow.h"
 #include "win/Application.h"
 #include "win/Error.h"
-#include "win/WaitLoop.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // A second start has nothing to add: it leaves at once.
@@ -27,7 +26,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         win::Sealed<TfrmQuick> quick;
         quick.RegisterStoredHotKey();
-        exitCode = win::RunWaitingOn(quick, quick.List().ChangeEvent(), [&] { quick.List().Reload(); });
+        for (HANDLE change : quick.List().ChangeEvents()) app.AddWait(change, [&] { quick.List().Reload(); });
+        app.Run(quick);
     } catch (...) {
         win::ShowCurrentException();
         exitCode = 1;

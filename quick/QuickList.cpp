@@ -7,7 +7,7 @@
 QuickList::QuickList(std::wstring key) : key_(std::move(key)), watch_(key_) {}
 
 bool QuickList::Refresh() {
-    if (loaded_ && !watch_.TakeChange()) return false;
+    if (loaded_ && !watch_.Changed()) return false;
     Reload();
     return true;
 }

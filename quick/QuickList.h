@@ -16,7 +16,9 @@ public:
     bool Refresh();
     // Reads now; for the change event taken by the message loop.
     void Reload();
-    HANDLE ChangeEvent() const { return watch_.Event(); }
+    // The events a message loop waits on; Reload() when one is signalled.
+    std::array<HANDLE, 2> ChangeEvents() const { return watch_.Events(); }
+    const win::RegWatch& Watch() const { return watch_; }
 
     const FolderList& Entries() const { return entries_; }
     bool PicView() const { return picView_; }

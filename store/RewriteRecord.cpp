@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "win/Error.h"
+#include "win/Registry.h"
 
 namespace {
 
 constexpr uint32_t kMagic = 0x57524E50;  // "PNRW"
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;  // 1: without the serial
 
 void PutU32(std::vector<uint8_t>& out, uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back((uint8_t)(v >> (8 * i)));
@@ -66,21 +68,8 @@ private:
 
 std::wstring ChunkName(size_t i) { return std::to_wstring(i); }
 
-// The data of one value of the record key, if it is binary.
-bool ReadChunk(HKEY record, size_t i, std::vector<uint8_t>& out) {
-    DWORD type = 0, size = 0;
-    std::wstring name = ChunkName(i);
-    if (RegQueryValueExW(record, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != REG_BINARY)
-        return false;
-    out.resize(size);
-    DWORD got = size;
-    if (RegQueryValueExW(record, name.c_str(), nullptr, &type, size ? out.data() : nullptr, &got) !=
-            ERROR_SUCCESS ||
-        type != REG_BINARY || got != size)
-        return false;
-    return true;
-}
+std::wstring RecordPath(const std::wstring& key) { return key + L"\\" + RewriteRecordKey; }
+std::wstring CountPath(const std::wstring& key) { return key + L"\\" + RewriteCountKey; }
 
 }  // namespace
 
@@ -99,6 +88,7 @@ std::vector<uint8_t> EncodeRecord(const RewriteRecord& record) {
     PutU64(blob, record.Entries.size());
     PutU64(blob, record.RemoveFrom);
     PutU64(blob, record.RemoveTo);
+    PutU64(blob, record.Serial);
     for (const FolderEntry& e : record.Entries) {
         PutText(blob, e.Alias);
         PutText(blob, e.Path);
@@ -118,13 +108,14 @@ bool DecodeRecord(const std::vector<uint8_t>& blob, RewriteRecord& record) {
     if (!header.U32(magic) || !header.U32(version) || !header.U32(chunks) || !header.U32(reserved) ||
         !header.U64(payload) || !header.U64(checksum))
         return false;
-    if (magic != kMagic || version != kVersion || payload != blob.size() - RecordHeaderBytes ||
+    if (magic != kMagic || (version != 1 && version != kVersion) || payload != blob.size() - RecordHeaderBytes ||
         chunks != (blob.size() + RecordChunkBytes - 1) / RecordChunkBytes ||
         checksum != Checksum(blob.data() + RecordHeaderBytes, payload))
         return false;
     Reader in(blob.data() + RecordHeaderBytes, payload);
-    uint64_t first, count, from, to;
+    uint64_t first, count, from, to, serial = 0;
     if (!in.U64(first) || !in.U64(count) || !in.U64(from) || !in.U64(to)) return false;
+    if (version == kVersion && (!in.U64(serial) || serial > UINT32_MAX)) return false;
     // Each entry takes at least two lengths and two characters.
     if (count > in.Left() / 12 || first > RecordMaxPosition || first + count > RecordMaxPosition ||
         from > to || to > RecordMaxPosition || (from < to && from < first + count))
@@ -133,6 +124,7 @@ bool DecodeRecord(const std::vector<uint8_t>& blob, RewriteRecord& record) {
     out.First = first;
     out.RemoveFrom = from;
     out.RemoveTo = to;
+    out.Serial = (uint32_t)serial;
     out.Entries.resize(count);
     for (FolderEntry& e : out.Entries)
         if (!in.Text(e.Alias) || !in.Text(e.Path)) return false;
@@ -141,12 +133,11 @@ bool DecodeRecord(const std::vector<uint8_t>& blob, RewriteRecord& record) {
     return true;
 }
 
-RecordRead ReadRecord(HKEY store, RewriteRecord& record) {
-    HKEY key;
-    if (RegOpenKeyExW(store, RewriteRecordKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return RecordRead::None;
+RecordRead ReadRecord(const std::wstring& key, RewriteRecord& record) {
+    win::RegKey rec(RecordPath(key), win::RegKey::Read);
+    if (!rec.IsOpen()) return RecordRead::None;
     std::vector<uint8_t> blob, chunk;
-    bool sound = ReadChunk(key, 0, blob) && blob.size() >= 12;
+    bool sound = rec.ReadBinary(L"0", blob) && blob.size() >= 12;
     if (sound) {
         uint32_t chunks = 0;
         for (int i = 0; i < 4; ++i) chunks |= (uint32_t)blob[8 + i] << (8 * i);
@@ -154,30 +145,47 @@ RecordRead ReadRecord(HKEY store, RewriteRecord& record) {
         sound = chunks >= 1 && chunks <= RecordMaxPosition / 64 &&
                 (chunks == 1 || blob.size() == RecordChunkBytes);
         for (uint32_t i = 1; sound && i < chunks; ++i) {
-            sound = ReadChunk(key, i, chunk) && !chunk.empty() && chunk.size() <= RecordChunkBytes &&
+            sound = rec.ReadBinary(ChunkName(i), chunk) && !chunk.empty() && chunk.size() <= RecordChunkBytes &&
                     (i + 1 == chunks || chunk.size() == RecordChunkBytes);
             blob.insert(blob.end(), chunk.begin(), chunk.end());
         }
     }
-    RegCloseKey(key);
     return sound && DecodeRecord(blob, record) ? RecordRead::Sound : RecordRead::Damaged;
 }
 
-void WriteRecord(HKEY store, const RewriteRecord& record) {
+void WriteRecord(const std::wstring& key, const RewriteRecord& record) {
     std::vector<uint8_t> blob = EncodeRecord(record);
     size_t chunks = (blob.size() + RecordChunkBytes - 1) / RecordChunkBytes;
+    std::optional<win::RegKey> rec;
     // The first chunk last: until it is there, no record exists.
     for (size_t i = chunks; i-- > 0;) {
         size_t at = i * RecordChunkBytes;
-        size_t size = std::min(RecordChunkBytes, blob.size() - at);
         BeforeStoreWrite();
-        if (RegSetKeyValueW(store, RewriteRecordKey.c_str(), ChunkName(i).c_str(), REG_BINARY,
-                            blob.data() + at, (DWORD)size) != ERROR_SUCCESS)
-            throw win::Error(win::Format(L"Failed to set data for '%s'", RewriteRecordKey));
+        if (!rec) rec.emplace(RecordPath(key), win::RegKey::Create);  // the key comes with its first value
+        if (!rec->IsOpen()) throw win::Error(win::Format(L"Failed to set data for '%s'", RewriteRecordKey));
+        rec->WriteBinary(ChunkName(i), blob.data() + at, std::min(RecordChunkBytes, blob.size() - at));
     }
 }
 
-void RemoveRecord(HKEY store) {
+bool RemoveRecord(const std::wstring& key) {
     BeforeStoreWrite();
-    RegDeleteKeyW(store, RewriteRecordKey.c_str());
+    return win::RegKey(key, win::RegKey::Write).DeleteSubKey(RewriteRecordKey);
+}
+
+uint32_t RewritesStarted(const std::wstring& key) {
+    return win::RegKey(CountPath(key), win::RegKey::Read).ReadDword(RewriteCountValue, 0);
+}
+
+uint32_t StartRewrite(const std::wstring& key) {
+    win::RegKey count(CountPath(key), win::RegKey::Create);
+    uint32_t next = count.ReadDword(RewriteCountValue, 0) + 1;
+    if (next == 0) next = 1;  // 0 is the older records' number
+    BeforeStoreWrite();
+    if (!count.IsOpen()) throw win::Error(win::Format(L"Failed to set data for '%s'", RewriteCountValue));
+    count.WriteDword(RewriteCountValue, next);
+    return next;
+}
+
+bool LiveRecord(const std::wstring& key, uint32_t started, RewriteRecord& record) {
+    return ReadRecord(key, record) == RecordRead::Sound && (record.Serial == 0 || record.Serial == started);
 }

@@ -1,6 +1,7 @@
 #include "store/Store.h"
 
 #include "store/RewriteRecord.h"
+#include "store/StoreLock.h"
 #include "win/Error.h"
 #include "win/Registry.h"
 
@@ -38,23 +39,13 @@ std::wstring AliasName(size_t position) { return L"N" + std::to_wstring(position
 std::wstring PathName(size_t position) { return L"P" + std::to_wstring(position); }
 
 void WriteValue(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
-    win::RegKey reg(key, true);
+    win::RegKey reg(key, win::RegKey::Create);
     if (reg.IsOpen()) Write(reg, name, text);
-}
-
-void LoadList(const std::wstring& key, FolderList& list) {
-    win::RegKey reg(key, true);
-    if (!reg.IsOpen()) return;
-    for (size_t i = 0;; ++i) {
-        FolderEntry entry{reg.ReadString(AliasName(i)), reg.ReadString(PathName(i))};
-        if (entry.Alias.empty() || entry.Path.empty()) break;
-        list.push_back(std::move(entry));
-    }
 }
 
 void RewriteEntries(const std::wstring& key, const FolderList& list, size_t first, size_t last) {
     if (first >= list.size()) return;
-    win::RegKey reg(key, true);
+    win::RegKey reg(key, win::RegKey::Create);
     if (!reg.IsOpen() || last >= list.size()) return;
     for (size_t i = first; i <= last; ++i) {
         Write(reg, AliasName(i), list[i].Alias);
@@ -63,8 +54,12 @@ void RewriteEntries(const std::wstring& key, const FolderList& list, size_t firs
 }
 
 void DeleteSlot(const std::wstring& key, size_t n) {
-    win::RegKey reg(key, false);
-    if (!reg.IsOpen()) return;
+    StoreWriter lock(key);
+    win::RegKey reg(key, win::RegKey::Write);
+    if (!reg.IsOpen()) {
+        if (reg.Status() == ERROR_FILE_NOT_FOUND) return;
+        throw win::Error(CannotSaveMessage(key, reg.Status()));
+    }
     BeforeStoreWrite();
     reg.DeleteValue(AliasName(n));
     BeforeStoreWrite();
@@ -72,12 +67,9 @@ void DeleteSlot(const std::wstring& key, size_t n) {
 }
 
 void AppendEntry(const std::wstring& key, FolderList& list, const FolderEntry& entry) {
-    FinishPendingRewrite(key);
-    win::RegKey reg(key, true);
-    if (!reg.IsOpen()) {
-        list.push_back(entry);
-        return;
-    }
+    StoreWriter lock(key);
+    win::RegKey reg(key, win::RegKey::Create);
+    if (!reg.IsOpen()) throw win::Error(CannotSaveMessage(key, reg.Status()));
     size_t k = list.size();
     // The position is incomplete (that is where the list ends). The value it
     // lacks is written last, so that it stays incomplete until the entry is
@@ -108,10 +100,9 @@ void AppendEntry(const std::wstring& key, FolderList& list, const FolderEntry& e
 
 FolderList StoredFrom(const std::wstring& key, size_t position) {
     FolderList run;
-    win::RegKey reg(key, false);
-    if (!reg.IsOpen()) return run;
+    win::RegKey reg(key, win::RegKey::Read);
     try {
-        for (size_t i = position;; ++i) {
+        for (size_t i = position; reg.IsOpen(); ++i) {
             FolderEntry entry{reg.ReadString(AliasName(i)), reg.ReadString(PathName(i))};
             if (entry.Alias.empty() || entry.Path.empty()) break;
             run.push_back(std::move(entry));
@@ -120,12 +111,4 @@ FolderList StoredFrom(const std::wstring& key, size_t position) {
         // A wrong-typed value ends the run, as it ends a load.
     }
     return run;
-}
-
-void WriteEntry(const std::wstring& key, size_t position, const FolderEntry& entry) {
-    FinishPendingRewrite(key);
-    win::RegKey reg(key, true);
-    if (!reg.IsOpen()) return;
-    Write(reg, AliasName(position), entry.Alias);
-    Write(reg, PathName(position), entry.Path);
 }

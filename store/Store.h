@@ -25,44 +25,61 @@ inline const std::wstring StoreKey = L"Software\\Pathnook";
 std::wstring AliasName(size_t position);  // "N12"
 std::wstring PathName(size_t position);   // "P12"
 
-// Each operation opens the key, acts and closes it; a key that cannot be
-// opened makes it do nothing. Wrong value types and refused writes raise.
+// Each operation opens the key, acts and closes it. Reading needs only
+// read access; a key that is missing reads as an empty list. Wrong value
+// types raise; a change the key refuses (it may only be read, or a value
+// is refused) raises too, so that nothing pretends to be stored.
+//
+// Every change to the list holds the store's writer lock (StoreLock.h).
+
+// Writes one value beside the list (an option, the manager's path); a key
+// that cannot be opened makes it do nothing.
 void WriteValue(const std::wstring& key, const std::wstring& name, const std::wstring& text);
 // Appends the stored entries, stopping at the first position whose alias or
-// path is missing or empty.
+// path is missing or empty. The list read is the one before or the one
+// after any rewrite that runs meanwhile, never a mix: a rewrite's record is
+// laid over what was read, and a read that a rewrite started during is
+// read again. A rewrite whose writer died is finished first, when no
+// writer runs.
 void LoadList(const std::wstring& key, FolderList& list);
-// Writes list[first..last] to the positions of the same numbers.
+// Writes list[first..last] to the positions of the same numbers, value by
+// value, with no record and no lock: the bare layout.
 void RewriteEntries(const std::wstring& key, const FolderList& list, size_t first, size_t last);
-// Removes "N<n>" and "P<n>".
+// Removes "N<n>" and "P<n>". Alone it is whole: without its alias the
+// position ends the list.
 void DeleteSlot(const std::wstring& key, size_t n);
 
 // Appends an entry: writes it to the first position past the list, then
 // takes into the list the entries stored beyond that position (an append
 // that closes a gap joins them, and no later append may land on them). The
-// list grows only once the entry is stored, unless the key cannot be opened
-// at all; until the second value is written the position still reads as
-// incomplete, so a crash in between leaves the list as it was.
+// list grows only once the entry is stored; until the second value is
+// written the position still reads as incomplete, so a crash in between
+// leaves the list as it was.
 void AppendEntry(const std::wstring& key, FolderList& list, const FolderEntry& entry);
 // The entries stored from `position` on, up to the next position that is
 // missing, empty or unreadable: what an append that closes a gap just before
 // `position` takes into the list.
 FolderList StoredFrom(const std::wstring& key, size_t position);
-// Overwrites the entry at one position, alias first.
+// Overwrites the entry at one position, alias and path together.
 void WriteEntry(const std::wstring& key, size_t position, const FolderEntry& entry);
 
 // Writes list[first..last] to their positions (nothing when first > last),
-// then removes the positions list.size() .. oldCount-1. When that changes
-// more than one position, the target is first recorded in the subkey
-// "<key>\Rewrite" (see RewriteRecord.h), which the store's readers never
-// look at, and the record is removed once everything is written; a crash in
-// between leaves it for FinishRewrite at the next start.
+// then removes the positions list.size() .. oldCount-1. Anything but the
+// removal of one position first records its target in the subkey
+// "<key>\Rewrite" (see RewriteRecord.h), and removes the record once
+// everything is written; a crash in between leaves it for the next writer
+// or reader, which finishes it.
 void RewriteSafely(const std::wstring& key, const FolderList& list, size_t first, size_t last,
                    size_t oldCount);
 
 enum class RecordState { None, Finished, Damaged };
-// Completes the rewrite a record left behind describes, exactly, and removes
-// the record. A damaged record is removed and the store left as it stands.
+// Takes the writer lock, which completes the rewrite a left record
+// describes, exactly, and removes the record. A damaged record is removed
+// and the store left as it stands.
 RecordState FinishRewrite(const std::wstring& key);
+
+// The message of a change the key refused to open for.
+std::wstring CannotSaveMessage(const std::wstring& key, long status);
 
 // Called before every change the store makes to the registry (a value set or
 // deleted, the record written or removed). Tests make it throw to stand for

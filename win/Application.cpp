@@ -31,8 +31,33 @@ bool Application::HandleMessage() {
         return true;
     }
     Idle();
-    WaitMessage();
+    std::vector<HANDLE> handles;
+    for (const Wait& w : waits_) handles.push_back(w.handle);
+    DWORD r = MsgWaitForMultipleObjectsEx((DWORD)handles.size(), handles.data(), INFINITE, QS_ALLINPUT,
+                                          MWMO_INPUTAVAILABLE);
+    if (r >= WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + handles.size()) RunWait(r - WAIT_OBJECT_0);
     return true;
+}
+
+void Application::RunWait(size_t index) {
+    if (index >= waits_.size()) return;
+    auto signalled = waits_[index].signalled;  // it may remove itself
+    Guarded(signalled);
+}
+
+void Application::PollWaits() {
+    for (size_t i = 0; i < waits_.size(); ++i)
+        if (WaitForSingleObject(waits_[i].handle, 0) == WAIT_OBJECT_0) RunWait(i);
+}
+
+int Application::AddWait(HANDLE handle, std::function<void()> signalled) {
+    waits_.push_back({nextHook_, handle, std::move(signalled)});
+    return nextHook_++;
+}
+
+void Application::RemoveWait(int id) {
+    waits_.erase(std::remove_if(waits_.begin(), waits_.end(), [id](const Wait& w) { return w.id == id; }),
+                 waits_.end());
 }
 
 void Application::ProcessMessages() {
@@ -47,6 +72,7 @@ void Application::ProcessMessages() {
             DispatchMessageW(&msg);
         }
     }
+    PollWaits();
 }
 
 bool Application::PreTranslate(MSG& msg) {

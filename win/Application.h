@@ -40,6 +40,12 @@ public:
     int AddFormListener(FormListener listener);
     void RemoveFormListener(int id);
 
+    // Runs `signalled` on this thread whenever `handle` (a kernel object
+    // the caller keeps) is signalled: from the loop's wait, and from
+    // ProcessMessages. A manual-reset handle must be reset by it.
+    int AddWait(HANDLE handle, std::function<void()> signalled);
+    void RemoveWait(int id);
+
     // Hooks on every message taken from the queue before it is dispatched;
     // a hook that returns true has handled the message.
     using MessageHook = std::function<bool(MSG&)>;
@@ -49,6 +55,15 @@ public:
 private:
     Application() = default;
     bool PreTranslate(MSG& msg);
+    void RunWait(size_t index);
+    void PollWaits();
+
+    struct Wait {
+        int id;
+        HANDLE handle;
+        std::function<void()> signalled;
+    };
+    std::vector<Wait> waits_;
 
     std::wstring title_;
     std::vector<Form*> forms_;

@@ -4,20 +4,26 @@
 
 namespace win {
 
+namespace {
+bool Signalled(HANDLE event) { return event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+}  // namespace
+
 RegWatch::RegWatch(std::wstring path) : path_(std::move(path)) {
-    event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    keyEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    parentEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     Open();
 }
 
 RegWatch::~RegWatch() {
     if (key_) RegCloseKey(key_);
     if (parent_) RegCloseKey(parent_);
-    if (event_) CloseHandle(event_);
+    if (keyEvent_) CloseHandle(keyEvent_);
+    if (parentEvent_) CloseHandle(parentEvent_);
 }
 
 bool RegWatch::Open() {
     if (key_) {
-        RegCloseKey(key_);
+        RegCloseKey(key_);  // its registration, if any, goes with it
         key_ = nullptr;
         CountRegistryCall();
     }
@@ -29,26 +35,35 @@ bool RegWatch::Open() {
 }
 
 bool RegWatch::Arm() {
-    if (!event_ || (!key_ && !Open())) return false;
+    if (!keyEvent_ || !parentEvent_) return false;
     // The parent tells when the key itself is deleted or made again; the
     // key's own handle would go on watching a deleted key.
     size_t cut = path_.find_last_of(L'\\');
-    if (!parent_ && cut != std::wstring::npos) {
+    bool parentFired = cut != std::wstring::npos && (!parentArmed_ || Signalled(parentEvent_));
+    bool keyFired = !keyArmed_ || Signalled(keyEvent_);
+    if (parentFired) {
+        if (!parent_) {
+            CountRegistryCall();
+            if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.substr(0, cut).c_str(), 0, KEY_NOTIFY, &parent_) != ERROR_SUCCESS)
+                parent_ = nullptr;
+        }
+        ResetEvent(parentEvent_);
         CountRegistryCall();
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.substr(0, cut).c_str(), 0, KEY_NOTIFY, &parent_) != ERROR_SUCCESS)
-            parent_ = nullptr;
+        parentArmed_ = parent_ && RegNotifyChangeKeyValue(parent_, FALSE, REG_NOTIFY_CHANGE_NAME, parentEvent_,
+                                                          TRUE) == ERROR_SUCCESS;
+        registrations_ += parentArmed_;
     }
-    if (parent_) {
-        CountRegistryCall();
-        RegNotifyChangeKeyValue(parent_, FALSE, REG_NOTIFY_CHANGE_NAME, event_, TRUE);
-    }
-    // Reopened every time: after a deletion the name stands for a new key.
-    if (!Open()) return false;
+    if (!parentFired && !keyFired) return keyArmed_;
+    // After the key's name changed it may stand for a new key: reopened.
+    if ((parentFired || !key_) && !Open()) return keyArmed_ = false;
+    ResetEvent(keyEvent_);
     CountRegistryCall();
-    return RegNotifyChangeKeyValue(key_, FALSE, REG_NOTIFY_CHANGE_LAST_SET | REG_NOTIFY_CHANGE_NAME, event_, TRUE) ==
-           ERROR_SUCCESS;
+    keyArmed_ = RegNotifyChangeKeyValue(key_, FALSE, REG_NOTIFY_CHANGE_LAST_SET | REG_NOTIFY_CHANGE_NAME, keyEvent_,
+                                        TRUE) == ERROR_SUCCESS;
+    registrations_ += keyArmed_;
+    return keyArmed_;
 }
 
-bool RegWatch::TakeChange() { return event_ && WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
+bool RegWatch::Changed() const { return Signalled(keyEvent_) || Signalled(parentEvent_); }
 
 }  // namespace win

@@ -1,7 +1,6 @@
 #include "win/Registry.h"
 
 #include <atomic>
-#include <vector>
 
 #include "win/Error.h"
 
@@ -9,17 +8,24 @@ namespace win {
 
 namespace {
 std::atomic<unsigned long> registryCalls{0};
+
+void Set(HKEY key, const std::wstring& name, DWORD type, const void* data, size_t size) {
+    CountRegistryCall();
+    if (!key || RegSetValueExW(key, name.c_str(), 0, type, (const BYTE*)data, (DWORD)size) != ERROR_SUCCESS)
+        throw Error(Format(L"Failed to set data for '%s'", name));
 }
+}  // namespace
 
 unsigned long RegistryCallCount() { return registryCalls.load(); }
 void CountRegistryCall(unsigned long calls) { registryCalls += calls; }
 
-RegKey::RegKey(const std::wstring& path, bool create) {
-    LSTATUS rc = create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
-                                          KEY_ALL_ACCESS, nullptr, &key_, nullptr)
-                        : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key_);
+RegKey::RegKey(const std::wstring& path, Access access) {
+    const REGSAM rights = access == Read ? KEY_READ : KEY_READ | KEY_WRITE;
+    status_ = access == Create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, rights, nullptr,
+                                                 &key_, nullptr)
+                               : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, rights, &key_);
     CountRegistryCall();
-    if (rc != ERROR_SUCCESS) key_ = nullptr;
+    if (status_ != ERROR_SUCCESS) key_ = nullptr;
 }
 
 RegKey::~RegKey() {
@@ -55,11 +61,40 @@ std::wstring RegKey::ReadString(const std::wstring& name) const {
 
 void RegKey::WriteString(const std::wstring& name, const std::wstring& value) const {
     if (!key_) return;
-    DWORD bytes = (DWORD)((value.size() + 1) * sizeof(wchar_t));
+    Set(key_, name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
+}
+
+uint32_t RegKey::ReadDword(const std::wstring& name, uint32_t fallback) const {
+    if (!key_) return fallback;
+    DWORD type = 0, value = 0, size = sizeof value;
     CountRegistryCall();
-    if (RegSetValueExW(key_, name.c_str(), 0, REG_SZ, (const BYTE*)value.c_str(), bytes) !=
-        ERROR_SUCCESS)
-        throw Error(Format(L"Failed to set data for '%s'", name));
+    if (RegQueryValueExW(key_, name.c_str(), nullptr, &type, (BYTE*)&value, &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return fallback;
+    return value;
+}
+
+void RegKey::WriteDword(const std::wstring& name, uint32_t value) const {
+    DWORD v = value;
+    Set(key_, name, REG_DWORD, &v, sizeof v);
+}
+
+bool RegKey::ReadBinary(const std::wstring& name, std::vector<uint8_t>& data) const {
+    if (!key_) return false;
+    DWORD type = 0, size = 0;
+    CountRegistryCall();
+    if (RegQueryValueExW(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_BINARY)
+        return false;
+    data.resize(size);
+    DWORD got = size;
+    CountRegistryCall();
+    return RegQueryValueExW(key_, name.c_str(), nullptr, &type, size ? data.data() : nullptr, &got) ==
+               ERROR_SUCCESS &&
+           type == REG_BINARY && got == size;
+}
+
+void RegKey::WriteBinary(const std::wstring& name, const uint8_t* data, size_t size) const {
+    Set(key_, name, REG_BINARY, data, size);
 }
 
 bool RegKey::ValueExists(const std::wstring& name) const {
@@ -72,6 +107,23 @@ void RegKey::DeleteValue(const std::wstring& name) const {
     if (!key_) return;
     CountRegistryCall();
     RegDeleteValueW(key_, name.c_str());
+}
+
+bool RegKey::DeleteSubKey(const std::wstring& name) const {
+    if (!key_) return false;
+    CountRegistryCall();
+    LSTATUS rc = RegDeleteKeyW(key_, name.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
+uint64_t RegKey::LastWriteTime() const {
+    FILETIME t{};
+    if (!key_) return 0;
+    CountRegistryCall();
+    if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, &t) != ERROR_SUCCESS)
+        return 0;
+    return ((uint64_t)t.dwHighDateTime << 32) | t.dwLowDateTime;
 }
 
 }  // namespace win

@@ -161,7 +161,7 @@ TEST_F(MainWindowTest, EnablingFollowsTheSelectionAtIdleTime) {
     EXPECT_FALSE(form->aItemUp->Enabled());
 
     // One entry left: nothing to sort.
-    form->Entries().resize(1);
+    for (int row = (int)form->Entries().size() - 1; row > 0; --row) form->List().Delete(row);
     form->ShowEntries(0);
     Idle();
     EXPECT_FALSE(form->aSort->Enabled());

@@ -64,8 +64,7 @@ protected:
         return list;
     }
     void Write(const RewriteRecord& record) {
-        win::RegKey key(kKey, true);
-        WriteRecord(key.Handle(), record);
+        WriteRecord(kKey, record);
     }
 };
 }  // namespace
@@ -158,9 +157,8 @@ TEST_F(RewriteRecordTest, ARecordOverAMegabyteIsSplitAndReadWhole) {
     EXPECT_EQ(hook.calls, chunks);  // one call per chunk
     auto values = ReadKeyValues(kRecord);
     EXPECT_EQ(values.size(), (size_t)chunks);
-    win::RegKey key(kKey, false);
     RewriteRecord back;
-    ASSERT_EQ(ReadRecord(key.Handle(), back), RecordRead::Sound);
+    ASSERT_EQ(ReadRecord(kKey, back), RecordRead::Sound);
     EXPECT_EQ(back, record);
 
     // The first chunk is written last: a crash before it leaves no record.
@@ -181,7 +179,7 @@ TEST_F(RewriteRecordTest, ARewriteCostsTheBareWritesPlusOneCallEachForTheRecord)
     CountingHook hook;
     list.erase(list.begin() + 1);  // delete position 1 of 6
     RewriteSafely(kKey, list, 1, 4, 6);
-    EXPECT_EQ(hook.calls, 1 + 4 * 2 + 2 + 1);  // record, 4 positions, one removed, record gone
+    EXPECT_EQ(hook.calls, 1 + 1 + 4 * 2 + 2 + 1);  // count, record, 4 positions, one removed, record gone
     EXPECT_EQ(Load(), list);
     EXPECT_EQ(ReadKeyValues(kKey).size(), 10u);
     EXPECT_FALSE(RecordExists());

@@ -7,12 +7,14 @@
 
 #include "app/AddItem.h"
 #include "app/AnswerDialog.h"
+#include "app/BoxWatcher.h"
 #include "app/Global.h"
 #include "app/ListFile.h"
 #include "app/MainFormFixture.h"
 #include "app/Undo.h"
 #include "support/TestSupport.h"
 #include "win/Application.h"
+#include "win/Error.h"
 
 using namespace testing_support;
 
@@ -107,11 +109,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsTakenBackInTurn) {
     changed("add");
     std::wstring file = dir.File(L"two.pnx");
     ExportListFile(file, {{L"one", L"C:\\one"}, {L"two", L"C:\\two"}});
-    {
-        TfrmMain::Change change(*form, true);  // what the Import command wraps round the import
-        ImportListFile(file, kStore, form->Entries());
-    }
-    form->ShowEntries(-1);
+    form->ShowOutcome(form->List().Import(file, -1));  // the Import command, past its file dialog
     changed("import");
     std::wstring folder = dir.File(L"dropped");
     CreateDirectoryW(folder.c_str(), nullptr);
@@ -137,27 +135,49 @@ TEST_F(UndoTest, EveryKindOfChangeIsTakenBackInTurn) {
     EXPECT_EQ(Now().store, states[0].store);
 }
 
-TEST_F(UndoTest, UndoingAnAddThatClosedAGapKeepsTheEntriesItBroughtIn) {
-    // Positions 0-3 as seeded, 4 missing, 5 and 6 stored beyond the gap.
-    SetString(kStore, L"N5", L"hidden one");
-    SetString(kStore, L"P5", L"C:\\h1");
-    SetString(kStore, L"N6", L"hidden two");
-    SetString(kStore, L"P6", L"C:\\h2");
-    AnswerDialog<TfrmProperty>([](TfrmProperty& d) {
-        d.feName.SetText(L"win");
-        d.fePath.SetText(L"C:\\windows");
-        d.fbOkClick();
-    });
-    form->aAddFolderExecute();
-    ASSERT_EQ(form->Entries().size(), 7u);
+TEST_F(UndoTest, UndoingAddsThatClosedTwoGapsGivesBackTheStoreExactly) {
+    // Positions 0-3 as seeded, a gap at 4, two beyond it, a gap at 7, one beyond that.
+    for (int i : {5, 6, 8}) {
+        SetString(kStore, AliasName(i), L"hidden " + std::to_wstring(i));
+        SetString(kStore, PathName(i), L"C:\\h" + std::to_wstring(i));
+    }
+    State start = Now();
+    for (const wchar_t* alias : {L"first", L"second"}) {
+        AnswerDialog<TfrmProperty>([alias](TfrmProperty& d) {
+            d.feName.SetText(alias);
+            d.fePath.SetText(L"C:\\windows");
+            d.fbOkClick();
+        });
+        form->aAddFolderExecute();
+    }
+    ASSERT_EQ(form->Entries().size(), 9u);  // both gaps closed
     form->aUndoExecute();
-    FolderList expect{{L"delta", L"C:\\d"}, FolderEntry::Separator(), {L"alpha", L"C:\\a"},
-                      {L"charlie", L"C:\\c"}, {L"hidden one", L"C:\\h1"}, {L"hidden two", L"C:\\h2"}};
-    EXPECT_EQ(form->Entries(), expect);
-    FolderList stored;
-    LoadList(kStore, stored);
-    EXPECT_EQ(stored, expect);
-    EXPECT_EQ(ReadKeyValues(kStore).count(L"N6"), 0u);  // moved down into the closed gap
+    EXPECT_EQ(form->Entries().size(), 7u);
+    form->aUndoExecute();
+    // Each position the adds wrote is free again; every hidden entry stays
+    // where it was stored, the one beyond the second gap included.
+    EXPECT_EQ(Now().list, start.list);
+    EXPECT_EQ(Now().store, start.store);
+    EXPECT_EQ(ReadKeyValues(kStore)[L"N8"], L"hidden 8");
+}
+
+TEST_F(UndoTest, UndoRefusesToTakeBackAChangeTheStoreNoLongerHolds) {
+    Select(1);
+    form->aDeleteExecute();
+    // Another writer appends; F5 shows it.
+    SetString(kStore, L"N3", L"from outside");
+    SetString(kStore, L"P3", L"C:\\outside");
+    form->aRefreshExecute();
+    ASSERT_EQ(form->Entries().size(), 4u);
+    State changed = Now();
+    BoxWatcher boxes;
+    PressCtrlZ();
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.Texts.empty(); }));
+    EXPECT_NE(boxes.Texts[0].find(L"nothing was undone"), std::wstring::npos) << win::Narrow(boxes.Texts[0]);
+    EXPECT_EQ(Now().list, changed.list);
+    EXPECT_EQ(Now().store, changed.store);
+    Settle();
+    EXPECT_FALSE(form->aUndo->Enabled());
 }
 
 TEST(UndoRules, ChangedRangeCoversExactlyThePositionsThatDiffer) {

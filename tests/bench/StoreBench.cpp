@@ -73,10 +73,9 @@ double DeleteFloor() {
 // encoding, the one call that writes it and the one that removes it.
 double RecordCost(const FolderList& list, size_t first, size_t oldCount) {
     auto t = Clock::now();
-    win::RegKey key(kStore, true);
     RewriteRecord record{first, {list.begin() + (std::ptrdiff_t)first, list.end()}, list.size(), oldCount};
-    WriteRecord(key.Handle(), record);
-    RemoveRecord(key.Handle());
+    WriteRecord(kStore, record);
+    RemoveRecord(kStore);
     return Ms(t);
 }
 

@@ -84,7 +84,7 @@ TEST_F(QuickListTest, RereadsOnlyAfterAChangeAndOtherwiseMakesNoRegistryCall) {
     SetString(StoreKey, L"N1", L"Two");
     SetString(StoreKey, L"P1", L"C:\\two");
     SetString(StoreKey, L"N0", L"Uno");
-    ASSERT_TRUE(WaitUntil([&] { return WaitForSingleObject(list.ChangeEvent(), 0) == WAIT_OBJECT_0; }))
+    ASSERT_TRUE(WaitUntil([&] { return list.Watch().Changed(); }))
         << "no change signalled";
     list.Reload();  // as the message loop does once the event fired
     EXPECT_EQ(list.Entries(), Expect({{L"Uno", L"C:\\one"}, {L"Two", L"C:\\two"}}));
