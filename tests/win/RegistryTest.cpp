@@ -2,6 +2,7 @@
 
 #include "support/TestSupport.h"
 #include "win/Error.h"
+#include "win/RegWatch.h"
 #include "win/Registry.h"
 
 using namespace testing_support;
@@ -76,4 +77,33 @@ TEST_F(RegKeyTest, AKeyThatIsNotThereReadsAndWritesNothing) {
     missing.WriteString(L"V", L"x");
     missing.DeleteValue(L"V");
     EXPECT_FALSE(win::RegKey(kKey + L"\\Absent", false).IsOpen());
+}
+
+// A watch that is armed at every reload must not pile up notifications:
+// each of its two stays registered once, and only what fired is asked for
+// again; the key deleted and made again is still watched.
+TEST(RegWatchTest, KeepsOneRegistrationEachAndRenewsOnlyWhatFired) {
+    const std::wstring key = L"Software\\PathnookWatchTest";
+    DeleteKeyTree(key);
+    win::RegWatch watch(key);
+    ASSERT_TRUE(watch.Arm());
+    const int armed = watch.Registrations();
+    EXPECT_EQ(armed, 2);
+    for (int i = 0; i < 50; ++i) watch.Arm();
+    EXPECT_EQ(watch.Registrations(), armed);
+    EXPECT_FALSE(watch.Changed());
+
+    SetString(key, L"v", L"1");
+    ASSERT_TRUE(WaitUntil([&] { return watch.Changed(); })) << "no change seen";
+    watch.Arm();
+    EXPECT_EQ(watch.Registrations(), armed + 1);  // the key's own, not its parent's
+    EXPECT_FALSE(watch.Changed());
+
+    DeleteKeyTree(key);
+    ASSERT_TRUE(WaitUntil([&] { return watch.Changed(); })) << "the deletion went unseen";
+    watch.Arm();
+    watch.Arm();  // the key made again by the watch itself may fire once more
+    SetString(key, L"v", L"2");
+    EXPECT_TRUE(WaitUntil([&] { return watch.Changed(); })) << "the key made again is not watched";
+    DeleteKeyTree(key);
 }
