@@ -1,6 +1,7 @@
 #include "app/AddItem.h"
 
 #include "app/Global.h"
+#include "win/FolderPicker.h"
 #include "win/Files.h"
 
 const wchar_t* const EmptyFieldMessage =
@@ -82,7 +83,7 @@ void TfrmProperty::cAddSeparatorClick() { SetGroupEnabled(!cAddSeparator.Checked
 
 void TfrmProperty::fsbBrowseClick() {
     std::wstring folder;
-    if (!BrowseForDirectory(BrowseTitle, L"", folder)) return;
+    if (!win::BrowseForDirectory(BrowseTitle, L"", folder)) return;
     fePath.SetText(folder);
     feName.SetText(AliasFromPath(folder));
 }

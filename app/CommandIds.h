@@ -1,4 +1,6 @@
 #pragma once
+#include "store/Programs.h"
+
 // Command numbers of the main window's actions: what a menu item, tool-bar
 // button or short-cut sends as WM_COMMAND.
 enum CommandId : unsigned {
@@ -17,13 +19,10 @@ enum CommandId : unsigned {
     cmdOpenFolder = 132,
 };
 
-// Posted by a second start to the running instance.
-constexpr unsigned WM_ACTIVATEINSTANCE = 0x1403;
-constexpr const wchar_t* MainWindowClass = L"Pathnook Made by Orvell Software";
 
 // The program's icon in the resources (16, 32 and 48 pixels).
 constexpr int kAppIconId = 1;
 
 // Posted to itself by the main window when its first showing is done: the
 // errors that start-up met are shown then, over the window.
-constexpr unsigned WM_STARTUPERRORS = 0x1404;
+constexpr unsigned WM_STARTUPERRORS = ManagerMessages + 0x04;

@@ -7,6 +7,7 @@
 #include "app/Icons.h"
 #include "app/Version.h"
 #include "store/StoreLock.h"
+#include "store/StoreNames.h"
 #include "win/Application.h"
 #include "win/Error.h"
 #include "win/Files.h"
@@ -218,17 +219,17 @@ void TfrmMain::ReadStoreOptions() {
     {
         win::RegKey key(StoreKey, true);
         if (key.IsOpen()) {
-            setting = read(key, L"Setting", settingRead);
+            setting = read(key, SettingValue, settingRead);
             bool ok = true;
-            std::wstring picView = read(key, L"PicView", ok);
-            if (ok) AppOptions.EnableImage = picView != L"0";
+            std::wstring picView = read(key, PicViewValue, ok);
+            if (ok) AppOptions.EnableImage = OptionOn(picView);
             ok = true;
-            std::wstring explore = read(key, L"ExploerFolder", ok);
-            if (ok) AppOptions.ExploreFolder = explore != L"0";
+            std::wstring explore = read(key, ExploreFolderValue, ok);
+            if (ok) AppOptions.ExploreFolder = OptionOn(explore);
         }
     }
     std::wstring exe = win::ExePath();
-    if (settingRead && (setting.empty() || setting != exe)) WriteValue(StoreKey, L"Setting", exe);
+    if (settingRead && (setting.empty() || setting != exe)) WriteValue(StoreKey, SettingValue, exe);
     if (failed) std::rethrow_exception(failed);
 }
 

@@ -1,6 +1,7 @@
 // Loading and saving options.ini: window placement, column widths and the
 // delete question; the two options of the quick-access component go to
 // the store.
+#include "store/StoreNames.h"
 #include "app/Global.h"
 #include "app/Main.h"
 #include "app/Settings.h"
@@ -61,6 +62,6 @@ void TfrmMain::SaveSettings() {
     ini.WriteInteger(L"ListView", L"C0", lvMain.ColumnWidth(0));
     ini.WriteInteger(L"ListView", L"C1", lvMain.ColumnWidth(1));
     ini.WriteBool(L"Options", L"AskDelete", AppOptions.AskDelete);
-    WriteValue(StoreKey, L"PicView", AppOptions.EnableImage ? L"1" : L"0");
-    WriteValue(StoreKey, L"ExploerFolder", AppOptions.ExploreFolder ? L"1" : L"0");
+    WriteValue(StoreKey, PicViewValue, OptionText(AppOptions.EnableImage));
+    WriteValue(StoreKey, ExploreFolderValue, OptionText(AppOptions.ExploreFolder));
 }

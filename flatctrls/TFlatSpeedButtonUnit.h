@@ -5,6 +5,7 @@
 
 #include "flatctrls/TFlatButtonUnit.h"
 #include "win/Control.h"
+#include "win/GraphicControl.h"
 
 namespace flat {
 

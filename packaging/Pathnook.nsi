@@ -23,7 +23,9 @@ SetCompressor /SOLID lzma
 !include WinMessages.nsh
 
 !define PRODUCT "Pathnook"
-!define MAIN_CLASS "Pathnook Made by Orvell Software"
+!ifndef MAIN_CLASS
+  !error "MAIN_CLASS (the manager's window class) comes from the build"
+!endif
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pathnook"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "Pathnook Quick Menu"

@@ -29,8 +29,8 @@ void QuickList::Reload() {
     // The options read as the manager reads them: anything but "0" is on.
     auto option = [&](const wchar_t* name, bool& out) {
         try {
-            win::RegKey reg(key_, false);
-            out = !reg.IsOpen() || reg.ReadString(name) != L"0";
+            win::RegKey reg(key_, win::RegKey::Read);
+            out = !reg.IsOpen() || OptionOn(reg.ReadString(name));
         } catch (const win::Error& e) {
             out = true;
             if (readError_.empty()) readError_ = e.Message();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "quick/HotKeyDialog.h"
-#include "quick/Manager.h"
+#include "quick/ManagerLauncher.h"
 #include "quick/Opener.h"
 #include "quick/QuickSettings.h"
 #include "win/FileDialogJump.h"

@@ -7,6 +7,7 @@
 #include "quick/QuickLook.h"
 #include "quick/QuickList.h"
 #include "quick/QuickMenu.h"
+#include "store/Programs.h"
 #include "win/Form.h"
 #include "win/HotKey.h"
 #include "win/PopupMenu.h"
@@ -14,22 +15,21 @@
 
 // The quick menu's hidden window: owner of the notification-area icon, the
 // hot key and both menus. Its class name lets a test or a script find it.
-constexpr const wchar_t* QuickWindowClass = PATHNOOK_QUICK_WINDOW_CLASS;  // set by the build
 
 // Messages the window answers (commands of its own menu, and questions
 // that tests and the bench ask from outside).
 enum QuickCommand : UINT { cmEditList = 101, cmStartWithWindows, cmHotKey, cmExit };
-constexpr UINT WM_QUICK_TRAY = WM_APP + 1;
-constexpr UINT WM_QUICK_FOLDERS = WM_APP + 2;
-constexpr UINT WM_QUICK_REGISTRY_CALLS = WM_APP + 10;  // registry calls made so far
-constexpr UINT WM_QUICK_READS = WM_APP + 11;           // times the list was read
-constexpr UINT WM_QUICK_CHECKS = WM_APP + 12;          // folder check rounds finished
-constexpr UINT WM_QUICK_HOTKEY = WM_APP + 13;          // the registered key: MAKELONG(vk, modifiers)
+constexpr UINT WM_QUICK_TRAY = QuickMessages + 1;
+constexpr UINT WM_QUICK_FOLDERS = QuickMessages + 2;
+constexpr UINT WM_QUICK_REGISTRY_CALLS = QuickMessages + 10;  // registry calls made so far
+constexpr UINT WM_QUICK_READS = QuickMessages + 11;           // times the list was read
+constexpr UINT WM_QUICK_CHECKS = QuickMessages + 12;          // folder check rounds finished
+constexpr UINT WM_QUICK_HOTKEY = QuickMessages + 13;          // the registered key: MAKELONG(vk, modifiers)
 // The open menu's item at position wParam as it is shown: -1 when there is
 // none, else MenuItemBits; its text comes back as a global atom.
-constexpr UINT WM_QUICK_MENU_ITEM = WM_APP + 14;
-constexpr UINT WM_QUICK_MENU_TEXT = WM_APP + 15;
-constexpr UINT WM_QUICK_MENU_READY = WM_APP + 16;  // a menu is open and takes keys
+constexpr UINT WM_QUICK_MENU_ITEM = QuickMessages + 14;
+constexpr UINT WM_QUICK_MENU_TEXT = QuickMessages + 15;
+constexpr UINT WM_QUICK_MENU_READY = QuickMessages + 16;  // a menu is open and takes keys
 enum MenuItemBits : LRESULT {
     mibSeparator = 1, mibGrayed = 2, mibChecked = 4, mibOwnerDrawn = 8, mibSubMenu = 16, mibIcon = 32, mibLit = 64
 };

@@ -5,7 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "win/Form.h"
+#include "win/NotifyTarget.h"
+#include "win/Window.h"
 #include "win/Window.h"
 
 namespace win {

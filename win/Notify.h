@@ -1,12 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include "win/Messages.h"
+
 namespace win {
 
 // Framework notifications delivered to controls, numbered as the behaviour
 // tables of the controls number them.
 enum : UINT {
-    CM_BASE = 0xB000,
+    CM_BASE = FrameworkMessages.First,
     CM_ACTIVATE = 0xB000,
     CM_DEACTIVATE = 0xB001,
     CM_DIALOGKEY = 0xB005,
@@ -28,8 +30,10 @@ enum : UINT {
     CM_RECREATEWND = 0xB034,
     // Messages a parent reflects back to a child: the child's message
     // number above CN_BASE.
-    CN_BASE = 0xBC00,
+    CN_BASE = ReflectedMessages.First,
     CN_PARENTNOTIFY = CN_BASE + WM_PARENTNOTIFY,
 };
+
+static_assert(FrameworkMessages.Holds(CM_RECREATEWND) && ReflectedMessages.Holds(CN_PARENTNOTIFY));
 
 }  // namespace win

@@ -109,6 +109,13 @@ void RegKey::DeleteValue(const std::wstring& name) const {
     RegDeleteValueW(key_, name.c_str());
 }
 
+bool RegKey::DeleteValueReported(const std::wstring& name) const {
+    if (!key_) return false;
+    CountRegistryCall();
+    LSTATUS rc = RegDeleteValueW(key_, name.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
 bool RegKey::DeleteSubKey(const std::wstring& name) const {
     if (!key_) return false;
     CountRegistryCall();

@@ -40,6 +40,8 @@ public:
     void WriteBinary(const std::wstring& name, const uint8_t* data, size_t size) const;  // raises as WriteString
     bool ValueExists(const std::wstring& name) const;
     void DeleteValue(const std::wstring& name) const;  // a missing value is no error
+    // The same, true when the value is gone (or was never there).
+    bool DeleteValueReported(const std::wstring& name) const;
     // Removes a subkey that has no subkeys of its own. False when it is
     // there and could not be removed.
     bool DeleteSubKey(const std::wstring& name) const;

@@ -1,5 +1,7 @@
 #include "win/StdControls.h"
 
+#include "win/Form.h"
+
 #include "win/Gdi.h"
 
 namespace win {

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "win/Control.h"
-#include "win/Form.h"
+#include "win/GraphicHost.h"
+#include "win/NotifyTarget.h"
+#include "win/Window.h"
 #include "win/Window.h"
 
 namespace win {

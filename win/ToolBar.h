@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "win/Action.h"
-#include "win/Form.h"
+#include "win/NotifyTarget.h"
+#include "win/Window.h"
 #include "win/Window.h"
 
 namespace win {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "win/Messages.h"
 #include "win/Form.h"
 #include "win/Gdi.h"
 #include "win/Menu.h"
@@ -42,6 +43,7 @@ constexpr uint32_t Bit(int n) { return 1u << n; }
 // WINDOW the popup window (lParam) and right-to-left (wParam).
 constexpr UINT WM_PAINTFRAME_ITEM = 0xBCB3;
 constexpr UINT WM_PAINTFRAME_WINDOW = 0xBCB4;
+static_assert(win::ComponentMessages.Holds(WM_PAINTFRAME_ITEM) && win::ComponentMessages.Holds(WM_PAINTFRAME_WINDOW));
 
 // Tags a host gives its forms, menus, items and controls for the painter.
 // A form, menu, item or control (or the parent of one) tagged so is left

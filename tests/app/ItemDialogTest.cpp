@@ -8,6 +8,7 @@
 
 #include "app/AddItem.h"
 #include "app/Global.h"
+#include "win/FolderPicker.h"
 #include "app/Main.h"
 #include "support/TestSupport.h"
 #include "win/Application.h"
@@ -275,6 +276,6 @@ TEST_F(ItemDialogFormTest, BrowseForDirectoryClearsAMissingStartFolder) {
     Later([&] {
         if (HWND picker = FindThreadDialog(nullptr)) PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     }, 300);
-    EXPECT_FALSE(BrowseForDirectory(L"t", L"", folder));
+    EXPECT_FALSE(win::BrowseForDirectory(L"t", L"", folder));
     EXPECT_EQ(folder, L"");
 }

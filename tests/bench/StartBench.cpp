@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "store/Programs.h"
 #include "app/ListFile.h"
 #include "store/Store.h"
 #include "support/TestSupport.h"
@@ -19,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 const std::wstring kStore = L"Software\\Pathnook";
-const wchar_t* kMainClass = L"Pathnook Made by Orvell Software";
+const wchar_t* kMainClass = MainWindowClass;
 constexpr int kCount = 10000;
 constexpr int kRuns = 3;
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "store/Programs.h"
 #include "app/Global.h"
 #include "app/ListFile.h"
 #include "app/Main.h"
@@ -93,7 +94,7 @@ double StartToShownList(int expectedRows) {
     auto t = Clock::now();
     app.Start(false);
     WaitUntil([&] {
-        HWND w = FindWindowW(L"Pathnook Made by Orvell Software", nullptr);
+        HWND w = FindWindowW(MainWindowClass, nullptr);
         HWND list = w ? FindWindowExW(w, nullptr, L"SysListView32", nullptr) : nullptr;
         return list && IsWindowVisible(w) && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == expectedRows;
     }, 120000);

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "QuickTestSupport.h"
-#include "quick/Manager.h"
+#include "quick/ManagerLauncher.h"
 #include "quick/QuickSettings.h"
 #include "quick/QuickWindow.h"
 #include "store/StoreNames.h"
@@ -319,7 +319,7 @@ TEST_F(QuickApp, EditTheListStartsTheManagerFromSettingOrBringsTheRunningOneForw
     auto managers = [] {
         std::vector<HWND> found;
         HWND w = nullptr;
-        while ((w = FindWindowExW(nullptr, w, ManagerWindowClass, nullptr))) found.push_back(w);
+        while ((w = FindWindowExW(nullptr, w, MainWindowClass, nullptr))) found.push_back(w);
         return found;
     };
     ASSERT_TRUE(managers().empty());

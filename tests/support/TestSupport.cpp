@@ -1,3 +1,4 @@
+#include "store/Programs.h"
 #include "support/TestSupport.h"
 
 #include <cstdio>
@@ -215,7 +216,7 @@ bool PathnookProcess::Start(bool waitForWindow) {
 
 bool PathnookProcess::WaitForWindow() {
     WaitForInputIdle(info_.hProcess, 10000);
-    WaitUntil([&] { return (window_ = WindowOfProcess(info_.dwProcessId, L"Pathnook Made by Orvell Software", true)) != nullptr && IsWindowVisible(window_); },
+    WaitUntil([&] { return (window_ = WindowOfProcess(info_.dwProcessId, MainWindowClass, true)) != nullptr && IsWindowVisible(window_); },
               15000);
     return window_ != nullptr && Sync();
 }

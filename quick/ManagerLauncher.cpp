@@ -1,4 +1,6 @@
-#include "quick/Manager.h"
+#include "quick/ManagerLauncher.h"
+
+#include "store/Programs.h"
 
 #include <windows.h>
 
@@ -29,11 +31,11 @@ bool Start(const std::wstring& exe) {
 }  // namespace
 
 bool ShowManager(std::wstring& error) {
-    if (HWND running = FindWindowW(ManagerWindowClass, nullptr)) {
+    if (HWND running = FindWindowW(MainWindowClass, nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(running, &pid);
         AllowSetForegroundWindow(pid);
-        PostMessageW(running, ManagerActivateMessage, 0, 0);
+        PostMessageW(running, WM_ACTIVATEINSTANCE, 0, 0);
         SetForegroundWindow(running);
         return true;
     }
