@@ -48,40 +48,9 @@ public:
     bool SortAscending = true;   // the next sort is ascending
     bool MaximizeOnShow = false;  // set by LoadSettings for a saved maximised state
 
+    // The window: creation, layout, painting, start-up, showing the list
+    // and following the store (Main.cpp).
     void LayoutList();
-    void LoadSettings();
-    void SaveSettings();
-
-    void aAddFolderExecute();  // MainItems.cpp
-    void aEditExecute();
-    void aOptionsExecute();
-    void aDeleteExecute();
-    void aItemUpExecute();
-    void aItemDownExecute();
-    void aSortExecute();
-    void aRefreshExecute();
-    void aExitExecute();
-    void lvMainDblClick();
-    void miHelpClick();
-    void miHomePageClick();
-    void miAboutClick();
-    void miImportClick();
-    void miExportClick();
-    bool aEditUpdate();
-    bool aItemUpUpdate();
-    bool aItemDownUpdate();
-    bool aSortUpdate();
-    void aOpenFolderExecute();  // MainContext.cpp
-    bool aOpenFolderUpdate();
-    void ShowListMenu(POINT at);
-    void aUndoExecute();
-    bool aUndoUpdate();
-    bool lvMainKeyDown(WORD key);  // MainKeys.cpp
-    int lvMainFindPrefix(const std::wstring& prefix, int start);
-    // Appends each existing folder with the alias the item dialog would
-    // propose; names what it skipped in one message. MainDrop.cpp
-    void DropFolders(const std::vector<std::wstring>& paths);
-
     // Shows the list after a change to the entries; `selected` is the row
     // to select (-1 for none).
     void ShowEntries(int selected);
@@ -93,6 +62,50 @@ public:
     // The store changed: shows what another writer did, the selection
     // kept on its entry.
     void FollowStore();
+
+    // Settings (MainSettings.cpp).
+    void LoadSettings();
+    void SaveSettings();
+
+    // The list's commands without a dialog, and the actions' enabling
+    // (MainCommands.cpp); the work itself is ListCommands'.
+    void aDeleteExecute();
+    void aItemUpExecute();
+    void aItemDownExecute();
+    void aSortExecute();
+    void aRefreshExecute();
+    void aExitExecute();
+    void aUndoExecute();
+    void lvMainDblClick();
+    bool aEditUpdate();
+    bool aItemUpUpdate();
+    bool aItemDownUpdate();
+    bool aSortUpdate();
+    bool aUndoUpdate();
+
+    // The commands with a dialog: add, edit, options (MainItems.cpp); list
+    // files (MainListFiles.cpp); help and about (MainHelp.cpp).
+    void aAddFolderExecute();
+    void aEditExecute();
+    void aOptionsExecute();
+    void miImportClick();
+    void miExportClick();
+    void miHelpClick();
+    void miHomePageClick();
+    void miAboutClick();
+
+    // Opening a favourite and the list's context menu (MainContext.cpp).
+    void aOpenFolderExecute();
+    bool aOpenFolderUpdate();
+    void ShowListMenu(POINT at);
+
+    // The list's keys and type-to-find (MainKeys.cpp).
+    bool lvMainKeyDown(WORD key);
+    int lvMainFindPrefix(const std::wstring& prefix, int start);
+
+    // Appends each existing folder with the alias the item dialog would
+    // propose; names what it skipped in one message (MainDrop.cpp).
+    void DropFolders(const std::vector<std::wstring>& paths);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
