@@ -13,11 +13,14 @@ Application& Application::Instance() {
 }
 
 void Application::Run(Form& main) {
-    while (IsWindow(main.Handle()) && HandleMessage()) {
+    // A message sent from another thread (a notification icon's click, say)
+    // runs inside PeekMessage, and may close the window there: asked again
+    // before every wait, or the loop would wait for ever on no window.
+    while (IsWindow(main.Handle()) && HandleMessage([&] { return IsWindow(main.Handle()) != FALSE; })) {
     }
 }
 
-bool Application::HandleMessage() {
+bool Application::HandleMessage(const std::function<bool()>& mayWait) {
     MSG msg;
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -30,6 +33,7 @@ bool Application::HandleMessage() {
         }
         return true;
     }
+    if (mayWait && !mayWait()) return true;
     Idle();
     std::vector<HANDLE> handles;
     for (const Wait& w : waits_) handles.push_back(w.handle);

@@ -20,9 +20,10 @@ public:
 
     // Runs the loop until `main` is destroyed (or WM_QUIT arrives).
     void Run(Form& main);
-    // Pumps one message, or runs the idle work and waits when there is none.
-    // Returns false once WM_QUIT was taken from the queue.
-    bool HandleMessage();
+    // Pumps one message, or runs the idle work and waits when there is none
+    // and `mayWait` (when given) still agrees. Returns false once WM_QUIT
+    // was taken from the queue.
+    bool HandleMessage(const std::function<bool()>& mayWait = {});
     // Pumps every message already queued, without waiting (tests use it).
     void ProcessMessages();
     // Idle-time work: every open form updates its actions.

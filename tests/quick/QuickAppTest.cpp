@@ -346,3 +346,23 @@ TEST_F(QuickApp, EditTheListStartsTheManagerFromSettingOrBringsTheRunningOneForw
     EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
     CloseHandle(process);
 }
+
+// Exit from the icon's menu ends the process, and a new start runs. The
+// click comes as the notification area gives it: sent from another thread.
+TEST_F(QuickApp, ExitFromTheIconsMenuEndsTheProgramAndANewStartRuns) {
+    ASSERT_TRUE(app.Start());
+    SendNotifyMessageW(app.Window(), WM_QUICK_TRAY, 1, WM_RBUTTONUP);
+    HWND menu = FindMenuWindow(app.Id());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    MenuKey(menu, VK_END);  // "E&xit"
+    MenuKey(menu, VK_RETURN);
+    DWORD code = 99;
+    ASSERT_TRUE(app.WaitExit(10000, &code)) << "the process outlived Exit";
+    EXPECT_EQ(code, 0u);
+
+    QuickProcess again;
+    ASSERT_TRUE(again.Start()) << "a start after Exit did not run";
+    EXPECT_NE(again.Ask(WM_QUICK_HOTKEY), 0);
+    again.Kill();
+}
