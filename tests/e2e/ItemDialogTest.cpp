@@ -136,9 +136,10 @@ TEST_F(ItemDialogTest, AddingChecksTheFieldsThenAppendsAndWritesTheNewLastPositi
     d = Open(cmdAddFolder, L"Add Item");
     ASSERT_TRUE(d.Complete());
     Click(d.separator);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(d.group); }));
-    EXPECT_FALSE(IsWindowEnabled(d.name));
-    EXPECT_FALSE(IsWindowEnabled(d.path));
+    // The group goes first, then each field: waited for together.
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(d.group) && !IsWindowEnabled(d.name) && !IsWindowEnabled(d.path); }))
+        << "group " << IsWindowEnabled(d.group) << ", alias " << IsWindowEnabled(d.name) << ", path "
+        << IsWindowEnabled(d.path);
     Click(d.ok);
     ASSERT_TRUE(WaitGone(d.window));
     ASSERT_TRUE(WaitUntil([&] { return Store().count(L"P3") == 1; }));
