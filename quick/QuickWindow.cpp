@@ -132,12 +132,7 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     openEntries_ = &entries;
     // Called from the keyboard, the menu starts with its first item lit.
     menu.SelectFirst = selectFirst;
-    TakeForeground(Handle());
-    // A started program can take the foreground away from an open menu,
-    // leaving it to nobody; the menu takes it back then.
-    SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
-    win::MenuItem* chosen = menu.Track(Handle(), at);
-    KillTimer(Handle(), kKeepForegroundTimer);
+    win::MenuItem* chosen = Track(menu, at);
     openMenu_ = nullptr;
     openEntries_ = nullptr;
     if (checkPending_) CheckFolders(entries);
@@ -182,14 +177,24 @@ void TfrmQuick::ShowOwnMenu(POINT at) {
     look_->Attach(menu);
     menu.Build();
     openMenu_ = &menu;
+    win::MenuItem* chosen = Track(menu, at);
+    openMenu_ = nullptr;
+    if (chosen && chosen->Tag) Command((UINT)chosen->Tag);
+}
+
+win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
+    // Real keys (under Wine, X key events) go to the window that holds the
+    // keyboard on screen, which a hidden owner never does: while its menu
+    // is open, the owner shows as one point under the menu's corner.
+    SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, 1, 1, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     TakeForeground(Handle());
     // A started program can take the foreground away from an open menu,
     // leaving it to nobody; the menu takes it back then.
     SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
     win::MenuItem* chosen = menu.Track(Handle(), at);
     KillTimer(Handle(), kKeepForegroundTimer);
-    openMenu_ = nullptr;
-    if (chosen && chosen->Tag) Command((UINT)chosen->Tag);
+    ShowWindow(Handle(), SW_HIDE);
+    return chosen;
 }
 
 void TfrmQuick::Command(UINT id) {
@@ -247,6 +252,9 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_HOTKEY:
         if ((int)wp == kHotKeyId) {
+            // Alt or Win let go alone would open the menu bar (or Start
+            // menu) of the program below.
+            win::MaskHeldModifiers();
             HWND target = win::FocusedWindowAnywhere();
             POINT at{};
             GetCursorPos(&at);

@@ -63,6 +63,7 @@ protected:
 
 private:
     void Command(UINT id);
+    win::MenuItem* Track(win::PopupMenu& menu, POINT at);
     void EditHotKey();
     void FoldersChecked();
     void CheckFolders(const FolderList& entries);

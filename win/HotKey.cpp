@@ -78,4 +78,17 @@ HotKeySpec HotKeyControl::Key() const {
     return key;
 }
 
+void MaskHeldModifiers() {
+    auto held = [](int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; };
+    if (!held(VK_MENU) && !held(VK_LWIN) && !held(VK_RWIN)) return;
+    constexpr WORD kMaskKey = 0xE8;  // unassigned
+    INPUT keys[2]{};
+    for (INPUT& k : keys) {
+        k.type = INPUT_KEYBOARD;
+        k.ki.wVk = kMaskKey;
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
 }  // namespace win

@@ -50,4 +50,10 @@ public:
     HotKeySpec Key() const;
 };
 
+// When a hot key fires with Alt or Win still held, their release alone
+// would open the foreground program's menu bar or the Start menu: a key
+// that means nothing is tapped in between, as though another key had been
+// pressed with them.
+void MaskHeldModifiers();
+
 }  // namespace win

@@ -366,3 +366,78 @@ TEST_F(QuickApp, ExitFromTheIconsMenuEndsTheProgramAndANewStartRuns) {
     EXPECT_NE(again.Ask(WM_QUICK_HOTKEY), 0);
     again.Kill();
 }
+
+// The real keyboard, as X gives it under Wine: the hot key over another
+// program opens the menu, arrows and Enter choose in it, and the Alt of
+// the hot key opens no menu bar of the program below.
+TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
+    TempDir dir;
+    std::wstring a = dir.File(L"alpha"), b = dir.File(L"beta");
+    CreateDirectoryW(a.c_str(), nullptr);
+    CreateDirectoryW(b.c_str(), nullptr);
+    WriteList({{L"Alpha", a}, {L"Beta", b}});
+    SetString(StoreKey, ExploreFolderValue, L"0");
+    RecordingShell shell(dir.File(L"record.txt"));
+    ASSERT_TRUE(app.Start());
+    // Another program in front, with a menu bar of its own.
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION notepad{};
+    std::wstring command = L"notepad.exe";
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &notepad));
+    HWND front = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        front = GetForegroundWindow();
+        DWORD pid = 0;
+        GetWindowThreadProcessId(front, &pid);
+        return pid == notepad.dwProcessId;
+    }, 10000)) << "notepad never came to the front";
+    struct Close {
+        PROCESS_INFORMATION& p;
+        ~Close() {
+            TerminateProcess(p.hProcess, 0);
+            CloseHandle(p.hProcess);
+            CloseHandle(p.hThread);
+        }
+    } close{notepad};
+
+    auto inMenu = [&] {
+        GUITHREADINFO info{sizeof(info)};
+        GetGUIThreadInfo(notepad.dwThreadId, &info);
+        return (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0;
+    };
+    // The check below sees a menu bar opened by a lone Alt.
+    ASSERT_TRUE(XInput("key alt"));
+    ASSERT_TRUE(WaitUntil(inMenu)) << "a lone Alt opened no menu bar: the check below would see nothing";
+    ASSERT_TRUE(XInput("key Escape"));
+    ASSERT_TRUE(WaitUntil([&] { return !inMenu(); }));
+
+    // Held as a hand holds them: the modifiers go up once the menu is open.
+    ASSERT_TRUE(XInput("keydown super+alt"));
+    ASSERT_TRUE(XInput("key f"));
+    HWND menu = FindMenuWindow(app.Id());
+    ASSERT_TRUE(XInput("keyup alt super"));
+    ASSERT_NE(menu, nullptr) << "the real hot key opened no menu";
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 0) & mibLit) != 0; }));
+    ASSERT_TRUE(XInput("key Down"));
+    EXPECT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 1) & mibLit) != 0; }))
+        << "a real Down did not reach the menu";
+    ASSERT_TRUE(XInput("key Return"));
+    std::wstring verb, got;
+    ASSERT_TRUE(shell.Wait(verb, got)) << "a real Enter chose nothing";
+    EXPECT_TRUE(SamePath(got, b));
+    EXPECT_FALSE(inMenu()) << "the hot key's Alt opened the menu of the program below";
+}
+
+// A click outside the open menu closes it, and the hot key answers again.
+TEST_F(QuickApp, ARealClickOutsideClosesTheMenu) {
+    WriteList({{L"Alpha", L"C:\\windows"}});
+    ASSERT_TRUE(app.Start());
+    ASSERT_NE(OpenByClick(), nullptr);
+    ASSERT_TRUE(XInput("mousemove 1200 1000 click 1"));
+    ASSERT_TRUE(WaitMenuGone()) << "the menu stayed open after a click outside";
+    ASSERT_TRUE(XInput("key super+alt+f"));
+    EXPECT_NE(FindMenuWindow(app.Id()), nullptr) << "the hot key no longer answers";
+    ASSERT_TRUE(XInput("key Escape"));
+    EXPECT_TRUE(WaitMenuGone());
+}

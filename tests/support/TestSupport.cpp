@@ -1,5 +1,6 @@
 #include "store/Programs.h"
 #include "support/TestSupport.h"
+#include "win/Error.h"
 
 #include <cstdio>
 #include <commctrl.h>
@@ -271,6 +272,35 @@ bool PathnookProcess::Sync(int timeoutMs) const {
                    LOWORD(spacing) == mark;
         },
         timeoutMs);
+}
+
+bool XInput(const std::string& arguments) {
+    // Wine starts a Unix program but gives no handle to wait on: the shell
+    // around it leaves xdotool's exit code in a file of its own.
+    static int calls = 0;
+    std::string marker = "/tmp/pathnook-xinput-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++calls);
+    std::string command = "/bin/sh -c \"/usr/bin/xdotool " + arguments + "; echo $? > " + marker + ".tmp; mv " +
+                          marker + ".tmp " + marker + "\"";
+    STARTUPINFOA si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA("/bin/sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::printf("xdotool did not start: error %lu\n", GetLastError());
+        return false;
+    }
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    std::wstring file = L"Z:" + win::Widen(marker);
+    for (wchar_t& c : file)
+        if (c == L'/') c = L'\\';
+    if (!WaitUntil([&] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000)) {
+        std::printf("xdotool %s did not finish\n", arguments.c_str());
+        return false;
+    }
+    std::string code = win::Narrow(ReadFileText(file));
+    while (!code.empty() && (code.back() == '\n' || code.back() == '\r')) code.pop_back();
+    DeleteFileW(file.c_str());
+    if (code != "0") std::printf("xdotool %s: exit code %s\n", arguments.c_str(), code.c_str());
+    return code == "0";
 }
 
 }  // namespace testing_support
