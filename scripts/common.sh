@@ -14,7 +14,7 @@ pn_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 # Installs what the build and Wine need; does nothing when all is present.
 pn_install_deps() {
   local pkgs="wine wine64 g++-mingw-w64-x86-64-posix cmake ninja-build googletest xvfb xauth
-    imagemagick xdotool fonts-wine fonts-dejavu-core fonts-arphic-uming fonts-ipafont-mincho
+    imagemagick xdotool fonts-wine fonts-dejavu-core fonts-arphic-uming
     fp-utils dpkg-dev nsis"
   local missing=""
   for p in $pkgs; do dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"; done
@@ -94,13 +94,15 @@ xdpyinfo_ok() { xset -display "$DISPLAY" q >/dev/null 2>&1 || import -display "$
 #   outside its code page and never falls back to a linked face, so Chinese or
 #   Greek aliases could not show. Tahoma has the same 13-pixel cell at 8 points
 #   and is Wine's own dialog face ("MS Shell Dlg").
-# - "宋体" (menus) is IPA P Mincho: among the packaged Song/Ming faces the one
-#   whose Latin letters read best at 12 pixels.
+# - "宋体" (menus) is DejaVu Serif, with the Ming face AR PL UMing linked for
+#   Chinese and Japanese: the packaged Song/Ming faces are Japanese or
+#   Chinese fonts that draw a backslash as a yen sign or set Greek and
+#   Cyrillic full width, and menus show paths in every script.
 # - Both fall back, through the system font-link table, to DejaVu Sans (Greek,
 #   Cyrillic and the rest of Europe) and AR PL UMing (Chinese, Japanese kana).
 PN_FONT_FILES="/usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf
   /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-  /usr/share/fonts/truetype/arphic/uming.ttc /usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf"
+  /usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf /usr/share/fonts/truetype/arphic/uming.ttc"
 
 # A REG_MULTI_SZ value in .reg syntax.
 pn_multi_sz() {
@@ -117,14 +119,14 @@ pn_prefix_fonts() {
     [ -f "$f" ] || { echo "Missing $f: run pn_install_deps" >&2; return 1; }
     ln -sf "$f" "$fonts/"
   done
-  local link latin
+  local link menu
   link="$(pn_multi_sz 'DejaVuSans.ttf,DejaVu Sans' 'uming.ttc,AR PL UMing CN')"
-  latin="$(pn_multi_sz 'uming.ttc,AR PL UMing CN' 'DejaVuSans.ttf,DejaVu Sans')"
+  menu="$(pn_multi_sz 'uming.ttc,AR PL UMing CN' 'DejaVuSans.ttf,DejaVu Sans')"
   printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
-  printf '"MS Sans Serif"="Tahoma"\r\n"宋体"="IPAPMincho"\r\n\r\n'
+  printf '"MS Sans Serif"="Tahoma"\r\n"宋体"="DejaVu Serif"\r\n\r\n'
   printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
   printf '"Tahoma"=hex(7):%s\r\n"MS Sans Serif"=hex(7):%s\r\n' "$link" "$link"
-  printf '"IPAPMincho"=hex(7):%s\r\n"宋体"=hex(7):%s\r\n\r\n' "$latin" "$latin"
+  printf '"DejaVu Serif"=hex(7):%s\r\n"宋体"=hex(7):%s\r\n\r\n' "$menu" "$menu"
 }
 
 # A fresh prefix with the fonts the program asks for and one virtual desktop.

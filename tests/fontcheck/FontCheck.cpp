@@ -4,6 +4,7 @@
 // make a prefix: a host font must never decide how the dialogs look.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -23,7 +24,7 @@ const Request kRequests[] = {
     {L"MS Sans Serif", -11, L"Tahoma", 13},
     {L"MS Sans Serif", 13, L"Tahoma", 13},
     {L"Tahoma", -11, L"Tahoma", 13},
-    {L"\u5b8b\u4f53", -12, L"IPAPMincho", 14},
+    {L"\u5b8b\u4f53", -12, L"DejaVu Serif", 14},
 };
 
 // One letter of each script that aliases and paths are expected in: each must
@@ -43,6 +44,8 @@ struct Resolved {
     std::wstring family;    // the font file's own family name
     int height = 0;
     std::wstring missing;   // letters of kScripts drawn as the missing glyph
+    bool yen = false;       // the backslash drawn as a yen sign, as Japanese faces do
+    bool wideGreek = false; // Greek set full width, as CJK faces do
 };
 
 // The pixels of one character drawn black on white in a 64 x 64 cell.
@@ -56,6 +59,16 @@ std::string Picture(HDC dc, wchar_t c) {
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) out += GetPixel(dc, x, y) == RGB(255, 255, 255) ? '.' : '#';
     return out;
+}
+
+// The longest run of ink in one row of a picture.
+int LongestRow(const std::string& picture) {
+    int longest = 0, run = 0;
+    for (size_t i = 0; i < picture.size(); ++i) {
+        run = (i % 64 == 0 || picture[i] != '#') ? (picture[i] == '#') : run + 1;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }
 
 Resolved Resolve(HDC dc, const Request& r) {
@@ -84,6 +97,12 @@ Resolved Resolve(HDC dc, const Request& r) {
     std::string box = Picture(mem, kUnassigned);
     for (const wchar_t* c = kScripts; *c; ++c)
         if (Picture(mem, *c) == box) out.missing += *c;
+    // Paths and Greek aliases must read as they do anywhere else.
+    out.yen = LongestRow(Picture(mem, L'\\')) > 3;  // a diagonal has no bar across
+    SIZE latin{}, greek{};
+    GetTextExtentPoint32W(mem, L"A", 1, &latin);
+    GetTextExtentPoint32W(mem, L"\u0391", 1, &greek);
+    out.wideGreek = greek.cx > latin.cx * 3 / 2;
     SelectObject(mem, oldMemFont);
     SelectObject(mem, oldBmp);
     DeleteObject(bmp);
@@ -102,16 +121,18 @@ int wmain(int argc, wchar_t** argv) {
     for (const Request& r : kRequests) {
         Resolved got = Resolve(dc, r);
         std::wstring family = got.family.empty() ? L"(bitmap) " + got.face : got.family;
-        bool ok = family == r.wantFamily && got.height == r.wantHeight && got.missing.empty();
-        std::printf("%s %d -> %s, tmHeight %d%s%s%s\n", Utf8(r.face).c_str(), r.height,
+        bool ok = family == r.wantFamily && got.height == r.wantHeight && got.missing.empty() && !got.yen &&
+                  !got.wideGreek;
+        std::printf("%s %d -> %s, tmHeight %d%s%s%s%s%s\n", Utf8(r.face).c_str(), r.height,
                     Utf8(family).c_str(), got.height, got.missing.empty() ? "" : ", no glyph for ",
-                    Utf8(got.missing).c_str(), !check || ok ? "" : "  WRONG");
+                    Utf8(got.missing).c_str(), got.yen ? ", backslash as yen" : "",
+                    got.wideGreek ? ", Greek full width" : "", !check || ok ? "" : "  WRONG");
         if (!ok) {
             ++wrong;
             if (check)
                 std::fprintf(stderr,
                              "fontcheck: \"%s\" at %d must resolve to %s, tmHeight %d, with a glyph for each "
-                             "of %s\n",
+                             "of %s, a backslash and Greek of Latin width\n",
                              Utf8(r.face).c_str(), r.height, Utf8(r.wantFamily).c_str(), r.wantHeight,
                              Utf8(kScripts).c_str());
         }
