@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "look/MenuLook.h"
+#include "quick/QuickMenu.h"
 
 QuickLook::QuickLook(win::Form& host) : painter_(host), popup_(painter_) {
     ApplyMenuLook(painter_);
@@ -17,20 +18,25 @@ QuickLook::QuickLook(win::Form& host) : painter_(host), popup_(painter_) {
         plain_.Reset(info.hIcon);
 }
 
-SIZE QuickLook::LargestItem(const FolderList& entries, HBITMAP image) {
+std::vector<int> QuickLook::ItemWidths(const FolderList& entries, HBITMAP image, int& height) {
     win::MenuItem probe;
     probe.Bitmap = image;
-    SIZE largest{1, 1};
+    std::vector<int> widths;
+    widths.reserve(entries.size());
+    height = 1;
+    // Windows adds the check-mark and sub-menu margins to owner-drawn widths.
+    const int margins = GetSystemMetrics(SM_CXMENUCHECK) + 8;
     win::WindowDC dc(nullptr);
     for (const FolderEntry& e : entries) {
-        if (e.IsSeparator()) continue;
-        probe.Caption = win::EscapeMenuText(e.Alias);
         int w = 0, h = 0;
-        painter_.MeasureMenuItem(probe, dc, w, h);
-        largest.cx = std::max<LONG>(largest.cx, w);
-        largest.cy = std::max<LONG>(largest.cy, h);
+        if (!e.IsSeparator()) {
+            probe.Caption = ItemCaption(e);
+            painter_.MeasureMenuItem(probe, dc, w, h);
+            height = std::max(height, h);
+        }
+        widths.push_back(w + margins);
     }
-    return largest;
+    return widths;
 }
 
 HBITMAP QuickLook::FolderBitmap(const std::wstring& folder, HICON own) {

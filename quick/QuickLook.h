@@ -22,8 +22,9 @@ public:
 
     void Attach(win::PopupMenu& menu) { popup_.Attach(menu); }
     SIZE Measure(win::MenuItem& item) { return popup_.Measure(item); }
-    // The largest size any entry's item takes, measured on one DC.
-    SIZE LargestItem(const FolderList& entries, HBITMAP image);
+    // Each entry's item width, as the menu will make it, and the height
+    // all items share; measured on one DC.
+    std::vector<int> ItemWidths(const FolderList& entries, HBITMAP image, int& height);
 
     // The image for a folder: its own icon when one has been fetched,
     // else the shell's plain folder icon (found without touching a disk).

@@ -5,12 +5,12 @@
 #include "win/PopupMenu.h"
 
 namespace {
-constexpr int kMaxColumns = 3;
+bool LowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 void Fill(win::MenuItem& parent, const QuickMenuSource& source, const MenuLayout& layout, size_t first) {
     const FolderList& entries = *source.Entries;
     const size_t perLevel =
-        layout.Rows > 0 ? (size_t)layout.Rows * (size_t)std::max(1, layout.Columns) : entries.size() + 1;
+        layout.Rows > 0 ? (size_t)layout.Rows * (size_t)layout.ColumnsFrom(first) : entries.size() + 1;
     size_t placed = 0;
     for (size_t i = first; i < entries.size(); ++i) {
         // The last place of a full level goes to "More" when entries remain.
@@ -21,7 +21,7 @@ void Fill(win::MenuItem& parent, const QuickMenuSource& source, const MenuLayout
             return;
         }
         const FolderEntry& e = entries[i];
-        win::MenuItem& item = e.IsSeparator() ? parent.AddSeparator() : parent.Add(win::EscapeMenuText(e.Alias));
+        win::MenuItem& item = e.IsSeparator() ? parent.AddSeparator() : parent.Add(ItemCaption(e));
         item.Tag = (int)i + 1;
         item.NewColumn = layout.Rows > 0 && placed > 0 && placed % layout.Rows == 0;
         if (!e.IsSeparator()) {
@@ -32,6 +32,17 @@ void Fill(win::MenuItem& parent, const QuickMenuSource& source, const MenuLayout
     }
 }
 }  // namespace
+
+std::wstring ShortenMiddle(const std::wstring& text, size_t cap) {
+    if (text.size() <= cap || cap < 3) return text;
+    size_t head = (cap - 1) / 2, tail = cap - 1 - head;
+    if (LowSurrogate(text[head])) --head;  // keep a pair whole
+    size_t from = text.size() - tail;
+    if (LowSurrogate(text[from])) ++from;
+    return text.substr(0, head) + L"\u2026" + text.substr(from);
+}
+
+std::wstring ItemCaption(const FolderEntry& entry) { return win::EscapeMenuText(ShortenMiddle(entry.Alias)); }
 
 void BuildQuickMenu(win::MenuItem& root, const QuickMenuSource& source, const MenuLayout& layout) {
     root.Items.clear();
@@ -44,12 +55,32 @@ const FolderEntry* EntryOf(const win::MenuItem& item, const FolderList& entries)
     return e.IsSeparator() ? nullptr : &e;
 }
 
+int MenuLayout::ColumnsFrom(size_t first) const {
+    if (Widths.empty() || Rows <= 0) return std::max(1, Columns);
+    int used = 0, columns = 0;
+    for (size_t start = first; start < Widths.size(); start += (size_t)Rows) {
+        size_t end = std::min(Widths.size(), start + (size_t)Rows);
+        int width = *std::max_element(Widths.begin() + (std::ptrdiff_t)start, Widths.begin() + (std::ptrdiff_t)end);
+        if (columns > 0 && used + width > AreaWidth) break;
+        used += width;
+        ++columns;
+    }
+    return std::max(1, columns);
+}
+
+MenuLayout FitLayout(const RECT& area, int itemHeight, std::vector<int> widths) {
+    MenuLayout layout = FitLayout(area, itemHeight, 1);
+    layout.Widths = std::move(widths);
+    layout.AreaWidth = (int)(area.right - area.left - 8);
+    return layout;
+}
+
 MenuLayout FitLayout(const RECT& area, int itemHeight, int columnWidth) {
     MenuLayout layout;
     // A few pixels go to the menu's frame.
     layout.Rows = std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, itemHeight));
-    // A few columns at most: beyond that a menu is no quicker to read than
-    // a sub-menu, and each further column is a screenful more to paint.
-    layout.Columns = std::clamp((int)(area.right - area.left - 8) / std::max(1, columnWidth), 1, kMaxColumns);
+    // As many columns as the screen holds: long names are shortened, so a
+    // list of a few hundred fits on one screen before any "More".
+    layout.Columns = std::max(1, (int)(area.right - area.left - 8) / std::max(1, columnWidth));
     return layout;
 }

@@ -104,11 +104,11 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
     source.Missing = [this](const std::wstring& f) { return states_->Of(f) == FolderStates::Missing; };
     if (list_.PicView())
         source.Icon = [this](const std::wstring& f) { return look_->FolderBitmap(f, states_->IconOf(f)); };
-    // Every column is as wide as the widest item; all items are as high.
-    SIZE item = look_->LargestItem(entries, list_.PicView() ? look_->FolderBitmap(L"", nullptr) : nullptr);
-    // Windows adds the check-mark and sub-menu margins to owner-drawn widths.
-    item.cx += GetSystemMetrics(SM_CXMENUCHECK) + 8;
-    BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), item.cy, item.cx));
+    // Each column is as wide as its widest item; all items are as high.
+    int height = 1;
+    std::vector<int> widths =
+        look_->ItemWidths(entries, list_.PicView() ? look_->FolderBitmap(L"", nullptr) : nullptr, height);
+    BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), height, std::move(widths)));
     look_->Attach(menu);
     menu.Build();
 }

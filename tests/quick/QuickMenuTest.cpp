@@ -4,7 +4,9 @@
 
 #include "QuickTestSupport.h"
 #include "quick/FolderStates.h"
+#include "quick/QuickLook.h"
 #include "quick/QuickMenu.h"
+#include "win/Form.h"
 #include "win/PopupMenu.h"
 
 using namespace testing_support;
@@ -108,8 +110,44 @@ TEST(QuickMenu, ALongListFillsColumnsThenGoesOnInMore) {
 
     MenuLayout fit = FitLayout({0, 0, 1280, 1000}, 24, 150);
     EXPECT_EQ(fit.Rows, 41);
-    EXPECT_EQ(fit.Columns, 3);  // at most three, however wide the screen
+    EXPECT_EQ(fit.Columns, 8);  // as many as the screen holds
     EXPECT_EQ(FitLayout({0, 0, 400, 1000}, 24, 150).Columns, 2);
+}
+
+TEST(QuickMenu, ALongAliasIsCutInItsMiddleAndLeavesTheColumnsNarrow) {
+    std::wstring longAlias = L"Projects of the year " + std::wstring(150, L'x') + L" final copies";
+    EXPECT_EQ(ShortenMiddle(L"short"), L"short");
+    std::wstring cut = ShortenMiddle(longAlias);
+    EXPECT_EQ(cut.size(), ItemTextCap);
+    EXPECT_EQ(cut.substr(0, 21), L"Projects of the year ");
+    EXPECT_EQ(cut.substr(cut.size() - 12), L"final copies");
+    EXPECT_NE(cut.find(L'\u2026'), std::wstring::npos);
+    // A pair of surrogates is never split.
+    std::wstring halves = ShortenMiddle(L"\U0001F4C1\U0001F4C1\U0001F4C1\U0001F4C1\U0001F4C1", 5);
+    for (size_t i = 0; i < halves.size(); ++i)
+        if (halves[i] >= 0xD800 && halves[i] <= 0xDBFF) EXPECT_TRUE(i + 1 < halves.size() && halves[i + 1] >= 0xDC00);
+
+    // 300 entries with one very long alias: every column stays as narrow as
+    // the cap allows, and all of them fit on a 1280 x 1024 screen before "More".
+    FolderList entries;
+    for (int i = 0; i < 299; ++i) entries.push_back({L"Folder " + std::to_wstring(i), L"C:\f"});
+    entries.push_back({longAlias, L"C:\long"});
+    win::Sealed<win::Form> host;
+    host.CreateForm(L"QuickMenuTestHost", L"", 10, 10, WS_POPUP, nullptr, false);
+    QuickLook look(host);
+    int height = 0;
+    std::vector<int> widths = look.ItemWidths(entries, nullptr, height);
+    FolderList shortOnly(entries.begin(), entries.end() - 1);
+    shortOnly.push_back({ShortenMiddle(longAlias), L"C:\\long"});
+    EXPECT_EQ(widths.back(), look.ItemWidths(shortOnly, nullptr, height).back());  // measured as shown
+    EXPECT_GT(widths.back(), 2 * widths.front());
+    MenuLayout layout = FitLayout({0, 0, 1280, 1024}, height, widths);
+    EXPECT_GE(layout.Rows * layout.ColumnsFrom(0), 300) << layout.Rows << " rows of " << height;
+    QuickMenuSource source;
+    source.Entries = &entries;
+    win::PopupMenu menu;
+    BuildQuickMenu(menu.Root, source, layout);
+    for (auto& i : menu.Root.Items) EXPECT_NE(i->Caption, MoreCaption);
 }
 
 TEST(QuickMenu, FirstLetterPicksTheOnlyMatchOrSelectsTheNext) {
