@@ -7,6 +7,16 @@
 namespace {
 bool LowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+void AddEntry(win::MenuItem& parent, const QuickMenuSource& source, size_t i) {
+    const FolderEntry& e = (*source.Entries)[i];
+    win::MenuItem& item = e.IsSeparator() ? parent.AddSeparator() : parent.Add(ItemCaption(e));
+    item.Tag = (int)i + 1;
+    if (!e.IsSeparator()) {
+        item.Enabled = !(source.Missing && source.Missing(e.Path));
+        if (source.Icon) item.Bitmap = source.Icon(e.Path);
+    }
+}
+
 void Fill(win::MenuItem& parent, const QuickMenuSource& source, const MenuLayout& layout, size_t first) {
     const FolderList& entries = *source.Entries;
     const size_t perLevel =
@@ -20,14 +30,8 @@ void Fill(win::MenuItem& parent, const QuickMenuSource& source, const MenuLayout
             Fill(more, source, layout, i);
             return;
         }
-        const FolderEntry& e = entries[i];
-        win::MenuItem& item = e.IsSeparator() ? parent.AddSeparator() : parent.Add(ItemCaption(e));
-        item.Tag = (int)i + 1;
-        item.NewColumn = layout.Rows > 0 && placed > 0 && placed % layout.Rows == 0;
-        if (!e.IsSeparator()) {
-            item.Enabled = !(source.Missing && source.Missing(e.Path));
-            if (source.Icon) item.Bitmap = source.Icon(e.Path);
-        }
+        AddEntry(parent, source, i);
+        parent.Items.back()->NewColumn = layout.Rows > 0 && placed > 0 && placed % layout.Rows == 0;
         ++placed;
     }
 }
@@ -47,6 +51,19 @@ std::wstring ItemCaption(const FolderEntry& entry) { return win::EscapeMenuText(
 void BuildQuickMenu(win::MenuItem& root, const QuickMenuSource& source, const MenuLayout& layout) {
     root.Items.clear();
     if (source.Entries) Fill(root, source, layout, 0);
+}
+
+void BuildFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const std::vector<size_t>& found,
+                    bool more, const std::wstring& typed) {
+    root.Items.clear();
+    for (size_t i : found) AddEntry(root, source, i);
+    if (!found.empty()) root.AddSeparator();
+    root.Add(win::EscapeMenuText(FindCaption(typed, found.empty(), more))).Enabled = false;
+}
+
+std::wstring FindCaption(const std::wstring& typed, bool none, bool more) {
+    if (none) return L"No favourite holds \u201c" + typed + L"\u201d";
+    return L"Find: \u201c" + typed + L"\u201d" + (more ? L"  (more: type on)" : L"");
 }
 
 const FolderEntry* EntryOf(const win::MenuItem& item, const FolderList& entries) {

@@ -43,6 +43,15 @@ std::wstring ItemCaption(const FolderEntry& entry);
 // separator entry. An entry's item carries its position + 1 in Tag.
 void BuildQuickMenu(win::MenuItem& root, const QuickMenuSource& source, const MenuLayout& layout);
 
+// The menu while the user types to find: the matching entries' items as
+// BuildQuickMenu makes them (in one level, `found` being their positions),
+// then a line and the typed text, greyed, so that the first match is the
+// first item.
+void BuildFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const std::vector<size_t>& found,
+                    bool more, const std::wstring& typed);
+// The greyed last item's text.
+std::wstring FindCaption(const std::wstring& typed, bool none, bool more);
+
 // The entry an item stands for, or null for "More" and separators.
 const FolderEntry* EntryOf(const win::MenuItem& item, const FolderList& entries);
 

@@ -1,6 +1,7 @@
 #include "quick/QuickWindow.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "quick/HotKeyDialog.h"
 #include "quick/ManagerLauncher.h"
@@ -98,12 +99,29 @@ void TfrmQuick::CheckFolders(const FolderList& entries) {
     look_->Keep(entries);
 }
 
-void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at) {
+void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed) {
     QuickMenuSource source;
     source.Entries = &entries;
     source.Missing = [this](const std::wstring& f) { return states_->Of(f) == FolderStates::Missing; };
     if (list_.PicView())
         source.Icon = [this](const std::wstring& f) { return look_->FolderBitmap(f, states_->IconOf(f)); };
+    if (!typed.empty()) {
+        if (indexedReads_ != list_.Reads()) {
+            finder_.Index(list_.Entries());
+            indexedReads_ = list_.Reads();
+        }
+        // The matches in one column that fits the screen, the typed text under them.
+        int height = 1;
+        look_->ItemWidths({entries.empty() ? FolderEntry{} : entries[0]}, nullptr, height);
+        RECT area = WorkAreaAt(at);
+        size_t rows = (size_t)std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, height) - 2);
+        bool more = false;
+        std::vector<size_t> found = finder_.Find(typed, rows, &more);
+        BuildFoundMenu(menu.Root, source, found, more, typed);
+        look_->Attach(menu);
+        menu.Build();
+        return;
+    }
     // Each column is as wide as its widest item; all items are as high.
     int height = 1;
     std::vector<int> widths =
@@ -115,29 +133,52 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
 
 void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     if (openMenu_) return;
-    list_.Refresh();  // costs nothing unless the key changed
-    const FolderList entries = list_.Entries();
-    win::PopupMenu menu;
-    BuildMenu(menu, entries, at);
-    if (entries.empty()) {
-        menu.Root.Add(L"(The list is empty)").Enabled = false;
-        look_->Attach(menu);
-        menu.Build();
+    // Shown from the first round to the last, so that keys typed while the
+    // menu shows again still come to it.
+    PointShown shown{Handle()};
+    typed_.clear();
+    std::optional<FolderEntry> picked;
+    // A letter typed in the menu closes it and shows it again with the
+    // matches; its loop ends with a choice or when the menu is dismissed.
+    for (bool retyped = true, first = true; retyped; first = false) {
+        list_.Refresh();  // costs nothing unless the key changed
+        const FolderList entries = list_.Entries();
+        win::PopupMenu menu;
+        BuildMenu(menu, entries, at, typed_);
+        if (entries.empty() && typed_.empty()) {
+            menu.Root.Add(L"(The list is empty)").Enabled = false;
+            look_->Attach(menu);
+            menu.Build();
+        }
+        // Folders may have come or gone since the last look: checked once the
+        // menu is up (not to slow its showing); the answers grey its items as
+        // they arrive.
+        checkPending_ = first;
+        openMenu_ = &menu;
+        openEntries_ = &entries;
+        findable_ = true;
+        // Called from the keyboard, or showing matches, the menu starts
+        // with its first item lit.
+        menu.SelectFirst = selectFirst || !typed_.empty();
+        // Backspace never reaches WM_MENUCHAR: the menu's loop is asked.
+        menu.OnLoopMessage = [this](const MSG& m) {
+            if (m.message != WM_KEYDOWN || m.wParam != VK_BACK || typed_.empty()) return false;
+            TypedInMenu(L'\b');
+            EndMenu();
+            return true;
+        };
+        retyped_ = false;
+        win::MenuItem* item = Track(menu, at);
+        retyped = retyped_;
+        findable_ = false;
+        openMenu_ = nullptr;
+        openEntries_ = nullptr;
+        if (checkPending_) CheckFolders(entries);
+        checkPending_ = false;
+        // The item belongs to this round's menu: what it stands for is taken now.
+        if (const FolderEntry* e = item && !retyped ? EntryOf(*item, entries) : nullptr) picked = *e;
     }
-    // Folders may have come or gone since the last look: checked once the
-    // menu is up (not to slow its showing); the answers grey its items as
-    // they arrive.
-    checkPending_ = true;
-    openMenu_ = &menu;
-    openEntries_ = &entries;
-    // Called from the keyboard, the menu starts with its first item lit.
-    menu.SelectFirst = selectFirst;
-    win::MenuItem* chosen = Track(menu, at);
-    openMenu_ = nullptr;
-    openEntries_ = nullptr;
-    if (checkPending_) CheckFolders(entries);
-    checkPending_ = false;
-    const FolderEntry* entry = chosen ? EntryOf(*chosen, entries) : nullptr;
+    const FolderEntry* entry = picked ? &*picked : nullptr;
     if (!entry) {
         if (target && IsWindow(target)) SetForegroundWindow(GetAncestor(target, GA_ROOT));
         return;
@@ -177,9 +218,27 @@ void TfrmQuick::ShowOwnMenu(POINT at) {
     look_->Attach(menu);
     menu.Build();
     openMenu_ = &menu;
-    win::MenuItem* chosen = Track(menu, at);
+    win::MenuItem* chosen = nullptr;
+    {
+        PointShown shown{Handle()};
+        chosen = Track(menu, at);
+    }
     openMenu_ = nullptr;
     if (chosen && chosen->Tag) Command((UINT)chosen->Tag);
+}
+
+LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
+    if (ch == L'\b') {
+        if (typed_.empty()) return MAKELRESULT(0, MNC_IGNORE);
+        typed_.pop_back();
+        if (!typed_.empty() && typed_.back() >= 0xD800 && typed_.back() <= 0xDBFF) typed_.pop_back();
+    } else if (ch >= L' ' && ch != 0x7F) {
+        typed_ += ch;
+    } else {
+        return MAKELRESULT(0, MNC_IGNORE);
+    }
+    retyped_ = true;
+    return MAKELRESULT(0, MNC_CLOSE);  // shown again with the matches
 }
 
 win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
@@ -193,9 +252,10 @@ win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
     SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
     win::MenuItem* chosen = menu.Track(Handle(), at);
     KillTimer(Handle(), kKeepForegroundTimer);
-    ShowWindow(Handle(), SW_HIDE);
     return chosen;
 }
+
+TfrmQuick::PointShown::~PointShown() { ShowWindow(owner, SW_HIDE); }
 
 void TfrmQuick::Command(UINT id) {
     switch (id) {
@@ -247,6 +307,7 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         checkPending_ = false;
         CheckFolders(*openEntries_);
     }
+    if (msg == WM_MENUCHAR && findable_ && openMenu_) return TypedInMenu((wchar_t)LOWORD(wp));
     if (openMenu_ && openMenu_->HandleMessage(msg, wp, lp, result)) return result;
     if (tray_.HandleMessage(msg)) return 0;
     switch (msg) {

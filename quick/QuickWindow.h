@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "quick/FolderFinder.h"
 #include "quick/FolderStates.h"
 #include "quick/QuickLook.h"
 #include "quick/QuickList.h"
@@ -56,14 +57,23 @@ public:
     void ShowQuickMenu(POINT at, HWND target, bool selectFirst = false);
     void ShowOwnMenu(POINT at);
     // The entries as the next menu would show them.
-    void BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at);
+    // The entries as the next menu would show them; while something is
+    // typed, only those that hold it.
+    void BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed = L"");
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void Command(UINT id);
+    // Shows the window as a point under the menu's corner (see Track) and
+    // hides it when the menu is done.
     win::MenuItem* Track(win::PopupMenu& menu, POINT at);
+    struct PointShown {
+        HWND owner;
+        ~PointShown();
+    };
+    LRESULT TypedInMenu(wchar_t ch);
     void EditHotKey();
     void FoldersChecked();
     void CheckFolders(const FolderList& entries);
@@ -78,4 +88,9 @@ private:
     const FolderList* openEntries_ = nullptr;
     HICON icon_ = nullptr;
     bool checkPending_ = false;
+    FolderFinder finder_;
+    int indexedReads_ = -1;
+    std::wstring typed_;     // what was typed in the open menu
+    bool findable_ = false;  // the open menu is the list's, which typing searches
+    bool retyped_ = false;   // the typed text changed: the menu shows again
 };

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "win/Error.h"
 #include "win/Gdi.h"
 
 namespace win {
@@ -74,6 +75,16 @@ void PopupMenu::BuildInto(HMENU menu, MenuItem& parent) {
     }
 }
 
+LRESULT CALLBACK PopupMenu::LoopFilter(int code, WPARAM wp, LPARAM lp) {
+    bool handled = Guarded(
+        [&] {
+            PopupMenu* menu = tracking;
+            return code == MSGF_MENU && menu && menu->OnLoopMessage && menu->OnLoopMessage(*reinterpret_cast<MSG*>(lp));
+        },
+        false);
+    return handled ? TRUE : CallNextHookEx(nullptr, code, wp, lp);
+}
+
 MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     if (!handle_) Build();
     PopupMenu* outer = tracking;
@@ -82,7 +93,10 @@ MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     selectPending_ = SelectFirst;
     ready_ = false;
     SetForegroundWindow(owner);
+    // The menu's loop hands its messages to this thread's filter hook.
+    HHOOK filter = OnLoopMessage ? SetWindowsHookExW(WH_MSGFILTER, LoopFilter, nullptr, GetCurrentThreadId()) : nullptr;
     UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
+    if (filter) UnhookWindowsHookEx(filter);
     selectPending_ = false;
     // Lets the menu close properly when the owner is not in the foreground.
     PostMessageW(owner, WM_NULL, 0, 0);

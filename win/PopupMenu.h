@@ -16,6 +16,9 @@ public:
     // Lights the first item when the menu opens, as a menu called from the
     // keyboard does; the owner must pass WM_ENTERIDLE on.
     bool SelectFirst = false;
+    // Sees each message the open menu's loop takes (the keys it would
+    // otherwise swallow, Backspace say); true when it handled one.
+    std::function<bool(const MSG&)> OnLoopMessage;
 
     PopupMenu() = default;
     ~PopupMenu();
@@ -47,6 +50,7 @@ public:
 
 private:
     void BuildInto(HMENU menu, MenuItem& parent);
+    static LRESULT CALLBACK LoopFilter(int code, WPARAM wp, LPARAM lp);
     HMENU handle_ = nullptr;
     UINT nextCommand_ = 1;
     bool tracking_ = false;

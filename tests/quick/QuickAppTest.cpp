@@ -441,3 +441,59 @@ TEST_F(QuickApp, ARealClickOutsideClosesTheMenu) {
     ASSERT_TRUE(XInput("key Escape"));
     EXPECT_TRUE(WaitMenuGone());
 }
+
+// Typing in the open menu finds favourites by any part of alias or path,
+// in the menu's own look; arrows and Enter choose among the matches,
+// Backspace widens, Escape closes. Typed for real, through X.
+TEST_F(QuickApp, TypingInTheMenuFindsAndEnterOpensTheMatch) {
+    TempDir dir;
+    std::wstring alpha = dir.File(L"alpha"), beta = dir.File(L"beta"), bet = dir.File(L"alphabet"),
+                 cafe = dir.File(L"Caf\u00e9");
+    for (auto& f : {alpha, beta, bet, cafe}) CreateDirectoryW(f.c_str(), nullptr);
+    WriteList({{L"Alpha", alpha}, {L"Beta", beta}, {L"*Separator*", L"-"}, {L"Letters", bet}, {L"Caf\u00e9", cafe}});
+    SetString(StoreKey, ExploreFolderValue, L"0");
+    RecordingShell shell(dir.File(L"record.txt"));
+    ASSERT_TRUE(app.Start());
+    auto text = [&](int i) {
+        ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
+        wchar_t buf[256] = {};
+        GlobalGetAtomNameW(atom, buf, 256);
+        GlobalDeleteAtom(atom);
+        return std::wstring(buf);
+    };
+    auto lit = [&](int i) { return (app.Ask(WM_QUICK_MENU_ITEM, i) & mibLit) != 0; };
+    ASSERT_TRUE(XInput("key super+alt+f"));
+    ASSERT_NE(FindMenuWindow(app.Id()), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+
+    // "alp": Alpha by its alias, Letters by its path ("...\alphabet").
+    ASSERT_TRUE(XInput("type alp"));
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0 && text(3).find(L"alp") != std::wstring::npos; }))
+        << "the typed text is not shown: " << win::Narrow(text(0) + L"|" + text(1) + L"|" + text(2) + L"|" + text(3) + L"|" + text(4) + L"|" + text(5) + L"|" + text(6));
+    EXPECT_EQ(text(0), L"Alpha");
+    EXPECT_EQ(text(1), L"Letters");
+    EXPECT_NE(app.Ask(WM_QUICK_MENU_ITEM, 2) & mibSeparator, 0);
+    EXPECT_NE(app.Ask(WM_QUICK_MENU_ITEM, 3) & mibGrayed, 0);
+    EXPECT_NE(app.Ask(WM_QUICK_MENU_ITEM, 0) & mibOwnerDrawn, 0);  // in the menu's look
+    ASSERT_TRUE(WaitUntil([&] { return lit(0); })) << "the first match is not lit";
+
+    // Nothing holds "alpx"; Backspace widens again.
+    ASSERT_TRUE(XInput("type x"));
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0 && text(0).find(L"alpx") != std::wstring::npos; }));
+    ASSERT_TRUE(XInput("key BackSpace"));
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0 && text(0) == L"Alpha"; }));
+    ASSERT_TRUE(XInput("key Down"));
+    ASSERT_TRUE(WaitUntil([&] { return lit(1); }));
+    ASSERT_TRUE(XInput("key Return"));
+    std::wstring verb, got;
+    ASSERT_TRUE(shell.Wait(verb, got));
+    EXPECT_TRUE(SamePath(got, bet));
+
+    // Accents set aside; Escape closes.
+    ASSERT_TRUE(XInput("key super+alt+f"));
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    ASSERT_TRUE(XInput("type cafe"));
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0 && text(0) == L"Caf\u00e9"; }));
+    ASSERT_TRUE(XInput("key Escape"));
+    EXPECT_TRUE(WaitMenuGone());
+}
