@@ -56,9 +56,33 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// The floor of type to find: the same 1,000 names filtered into a bare
+// list box of this process for each text typed, case set aside, and drawn.
+HWND bareList = nullptr;
+std::vector<std::wstring> bareNames;
+constexpr UINT WM_BARE_FILTER = WM_APP + 1;  // lParam: the typed text
+void FilterBareList(const std::wstring& typed) {
+    std::wstring key = typed;
+    CharLowerBuffW(key.data(), (DWORD)key.size());
+    SendMessageW(bareList, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(bareList, LB_RESETCONTENT, 0, 0);
+    for (const std::wstring& name : bareNames) {
+        std::wstring low = name;
+        CharLowerBuffW(low.data(), (DWORD)low.size());
+        if (low.find(key) != std::wstring::npos) SendMessageW(bareList, LB_ADDSTRING, 0, (LPARAM)name.c_str());
+    }
+    SendMessageW(bareList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(bareList, nullptr, TRUE);
+    UpdateWindow(bareList);
+}
+
 // The bare menu: this process's own window and hot key, 1,000 plain items.
 std::atomic<HWND> bareWindow{nullptr};
 LRESULT CALLBACK BareProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_BARE_FILTER) {
+        FilterBareList(*reinterpret_cast<const std::wstring*>(lp));
+        return 0;
+    }
     if (msg == WM_HOTKEY) {
         HMENU menu = CreatePopupMenu();
         for (int i = 0; i < kEntries; ++i)
@@ -73,6 +97,67 @@ LRESULT CALLBACK BareProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     }
     return DefWindowProcW(w, msg, wp, lp);
 }
+// Each keystroke typed in the open quick menu until its matches show,
+// beside the bare list box filtered to the same text.
+int TypeToFind(QuickProcess& app) {
+    const std::wstring typed = L"123";
+    std::vector<std::vector<double>> q(typed.size()), b(typed.size());
+    auto footer = [&](const std::wstring& text) {
+        for (int i = 0; i < 60; ++i) {
+            ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
+            wchar_t buf[256] = {};
+            GlobalGetAtomNameW(atom, buf, 256);
+            GlobalDeleteAtom(atom);
+            std::wstring s = buf;
+            if (s.find(L"\u201c" + text + L"\u201d") != std::wstring::npos) return true;
+            if (s == L"(none)") return false;
+        }
+        return false;
+    };
+    for (int round = 0; round <= kRounds; ++round) {
+        SendKeys({VK_LWIN, VK_MENU}, {'F'});
+        HWND m = WaitMenu(app.Id(), 20000);
+        if (!m || !WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; })) {
+            printf("the quick menu did not open to type in\n");
+            return 1;
+        }
+        for (size_t k = 0; k < typed.size(); ++k) {
+            std::wstring sofar = typed.substr(0, k + 1);
+            HWND before = WindowOfProcess(app.Id(), L"#32768");
+            double quick0 = Now();
+            PostMessageW(before, WM_CHAR, typed[k], 1);
+            // Shown again: another menu window, taking keys.
+            double end = quick0 + 20000;
+            HWND now = nullptr;
+            while (Now() < end && !((now = WindowOfProcess(app.Id(), L"#32768")) && now != before &&
+                                    app.Ask(WM_QUICK_MENU_READY) != 0))
+                Sleep(0);
+            double quick1 = Now();
+            if (!footer(sofar)) {
+                printf("the quick menu did not show the matches of \"%ls\"\n", sofar.c_str());
+                return 1;
+            }
+            double bare0 = Now();
+            SendMessageW(bareWindow, WM_BARE_FILTER, 0, (LPARAM)&sofar);
+            double bare1 = Now();
+            // The first round builds the folders' images once; not counted.
+            if (round > 0) {
+                q[k].push_back(quick1 - quick0);
+                b[k].push_back(bare1 - bare0);
+            }
+        }
+        Close(WindowOfProcess(app.Id(), L"#32768"));
+        WaitNoMenu(app.Id());
+    }
+    for (size_t k = 0; k < typed.size(); ++k) {
+        double qm = Median(q[k]), bm = Median(b[k]);
+        printf("type to find \"%ls\": keystroke to matches shown, median of %d: quick menu %.1f ms, bare list box "
+               "%.1f ms, ratio %.2fx (target <= 1.5x)\n",
+               typed.substr(0, k + 1).c_str(), kRounds, qm, bm, qm / bm);
+    }
+    fflush(stdout);
+    return 0;
+}
 }  // namespace
 
 int wmain() {
@@ -85,6 +170,7 @@ int wmain() {
         if (i % 2 == 0) CreateDirectoryW(path.c_str(), nullptr);
         entries.push_back({L"Folder " + std::to_wstring(i), i % 50 == 49 ? L"-" : path});
         if (i % 50 == 49) entries.back().first = L"*Separator*";
+        else bareNames.push_back(entries.back().first + L"\n" + path);
     }
     WriteList(entries);
 
@@ -97,6 +183,8 @@ int wmain() {
         RegisterClassW(&wc);
         HWND w = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
         RegisterHotKey(w, 1, MOD_CONTROL | MOD_ALT, 'B');
+        bareList = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 600, 100, 250,
+                                   700, nullptr, nullptr, nullptr, nullptr);
         bareWindow = w;
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -175,6 +263,7 @@ int wmain() {
                calls);
         fflush(stdout);
     }
+    failures += TypeToFind(app);
     app.Kill();
     PostMessageW(bareWindow, WM_QUIT, 0, 0);
     bare.join();
