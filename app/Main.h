@@ -8,6 +8,7 @@
 
 #include "app/Undo.h"
 #include "store/Store.h"
+#include "win/BackgroundWork.h"
 #include "win/Form.h"
 #include "win/PopupMenu.h"
 #include "win/ImageList.h"
@@ -94,6 +95,10 @@ public:
     // propose; names what it skipped in one message. MainDrop.cpp
     void DropFolders(const std::vector<std::wstring>& paths);
 
+    // Work that may wait on the file system (opening a folder, checking
+    // folders), kept off the window's thread; answers come back here.
+    win::BackgroundWork& Background() { return work_; }
+
     // Shows the list after a change to the entries; `selected` is the row
     // to select (-1 for none).
     void ShowEntries(int selected);
@@ -126,4 +131,5 @@ private:
     UndoHistory undo_;
     win::PopupMenu* listMenu_ = nullptr;  // the context menu while it is open
     std::vector<std::exception_ptr> startupErrors_;
+    win::BackgroundWork work_;  // last: its answers are dropped before the rest goes
 };

@@ -7,6 +7,7 @@
 #include "quick/QuickLook.h"
 #include "quick/QuickList.h"
 #include "quick/QuickMenu.h"
+#include "win/BackgroundWork.h"
 #include "win/Form.h"
 #include "win/HotKey.h"
 #include "win/PopupMenu.h"
@@ -30,6 +31,7 @@ constexpr UINT WM_QUICK_HOTKEY = WM_APP + 13;          // the registered key: MA
 constexpr UINT WM_QUICK_MENU_ITEM = WM_APP + 14;
 constexpr UINT WM_QUICK_MENU_TEXT = WM_APP + 15;
 constexpr UINT WM_QUICK_MENU_READY = WM_APP + 16;  // a menu is open and takes keys
+constexpr UINT WM_QUICK_OPENS = WM_APP + 17;       // folder openings answered so far
 enum MenuItemBits : LRESULT {
     mibSeparator = 1, mibGrayed = 2, mibChecked = 4, mibOwnerDrawn = 8, mibSubMenu = 16, mibIcon = 32, mibLit = 64
 };
@@ -44,6 +46,8 @@ public:
     FolderStates& States() { return *states_; }
     win::HotKey& Key() { return hotKey_; }
     bool TrayShown() const { return tray_.Shown(); }
+    // Folder openings whose outcome has come back (opened or told).
+    unsigned OpensDone() const { return opensDone_; }
 
     // Registers the stored hot key; tells the user when another program
     // holds it.
@@ -77,4 +81,6 @@ private:
     const FolderList* openEntries_ = nullptr;
     HICON icon_ = nullptr;
     bool checkPending_ = false;
+    unsigned opensDone_ = 0;
+    win::BackgroundWork opens_;  // last: its replies are dropped first
 };
