@@ -86,7 +86,10 @@ void TfrmProperty::fbOkClick() {
     // The fields first; the folder is asked for on a worker, since a share
     // can take long to answer and the dialog must stay usable meanwhile.
     auto fieldsOnly = [](const std::wstring&) { return true; };
-    if (CheckItem(separator, alias, path, fieldsOnly) == ItemCheck::EmptyField) return Refuse(ItemCheck::EmptyField, path);
+    if (CheckItem(separator, alias, path, fieldsOnly) == ItemCheck::EmptyField) {
+        Refuse(ItemCheck::EmptyField, path);
+        return;
+    }
     if (separator) {
         ModalResult = win::mrOk;
         return;

@@ -55,6 +55,7 @@ TEST_F(SlowFolderTest, ItemDialogOkWaitsForTheFolderWithoutHoldingTheDialog) {
     std::unique_ptr<AnswerTimer> timer;
     bool checking = false, openWhileHeld = false;
     int callsWhileHeld = 0;
+    DWORD worstAnswer = 0;
     Later([&] {
         d.fbOkClick();
         d.fbOkClick();  // a second OK while the check runs adds nothing
@@ -63,6 +64,8 @@ TEST_F(SlowFolderTest, ItemDialogOkWaitsForTheFolderWithoutHoldingTheDialog) {
         When([&] { return slow.Waiting() && timer->Sends() >= 10; }, [&] {
             openWhileHeld = IsWindowVisible(d.Handle()) && d.ModalResult == win::mrNone;
             callsWhileHeld = slow.Calls();
+            // Measured while held: hiding the dialog afterwards is the window system's time.
+            worstAnswer = timer->Stop();
             slow.Release();
         });
     });
@@ -71,7 +74,7 @@ TEST_F(SlowFolderTest, ItemDialogOkWaitsForTheFolderWithoutHoldingTheDialog) {
     EXPECT_TRUE(openWhileHeld) << "the dialog closed before the answer";
     EXPECT_EQ(callsWhileHeld, 1);
     EXPECT_EQ(slow.Calls(), 1);
-    EXPECT_LT(timer->Stop(), 200u) << "the dialog did not answer while the folder was asked for";
+    EXPECT_LT(worstAnswer, 200u) << "the dialog did not answer while the folder was asked for";
     EXPECT_EQ(d.Entry(), (FolderEntry{L"Share", folder}));
 }
 
@@ -143,10 +146,10 @@ TEST_F(SlowFolderTest, OpenFolderStartsNoProgramAndWaitsForAFolderWithoutHolding
     ASSERT_TRUE(WaitUntil([&] { return slow.Waiting() && timer.Sends() >= 10; }));
     std::wstring verb, got;
     EXPECT_FALSE(shell.Wait(verb, got, 0)) << "opened before the answer";
+    EXPECT_LT(timer.Stop(), 200u);
     slow.Release();
     ASSERT_TRUE(shell.Wait(verb, got));
     EXPECT_EQ(verb, L"open");
     EXPECT_EQ(_wcsicmp(got.c_str(), folder.c_str()), 0) << win::Narrow(got);
-    EXPECT_LT(timer.Stop(), 200u);
     EXPECT_EQ(boxes.Texts().size(), 2u);
 }

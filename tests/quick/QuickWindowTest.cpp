@@ -65,6 +65,7 @@ TEST(QuickWindow, AnswersItsIconAndHotKeyWhileAFolderTakesLongToOpen) {
         EXPECT_TRUE(slow.Waiting()) << "the check was not held all along";
         EXPECT_EQ(quick.OpensDone(), 0u);
         ASSERT_TRUE(WaitUntil([&] { return timer.Sends() >= 10; }));
+        EXPECT_LT(timer.Stop(), 200u) << "the window did not answer in time";
 
         slow.Release();
         std::wstring verb, got;
@@ -72,7 +73,6 @@ TEST(QuickWindow, AnswersItsIconAndHotKeyWhileAFolderTakesLongToOpen) {
         EXPECT_EQ(verb, L"open");
         EXPECT_TRUE(SamePath(got, folder));
         EXPECT_TRUE(WaitUntil([&] { return quick.OpensDone() == 1; }));
-        EXPECT_LT(timer.Stop(), 200u) << "the window did not answer in time";
     }
     DeleteKeyTree(StoreKey);
 }
