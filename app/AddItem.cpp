@@ -2,7 +2,7 @@
 
 #include "app/Global.h"
 #include "win/FolderPicker.h"
-#include "win/Files.h"
+#include "win/PathCheck.h"
 
 const wchar_t* const EmptyFieldMessage =
     L"Alias or Path box was empty. Please enter some words in these box.";
@@ -10,15 +10,6 @@ const wchar_t* const BrowseTitle = L"Please select the directory to add Pathnook
 
 namespace {
 constexpr int kClientWidth = 305, kClientHeight = 192;
-
-// Asking about a drive with no disk in it must not bring up the system's
-// own error box in front of ours.
-bool FolderExists(const std::wstring& path) {
-    UINT old = SetErrorMode(SEM_FAILCRITICALERRORS);
-    bool exists = win::DirectoryExists(path);
-    SetErrorMode(old);
-    return exists;
-}
 }  // namespace
 
 std::wstring AliasFromPath(const std::wstring& path) {
@@ -89,18 +80,42 @@ void TfrmProperty::fsbBrowseClick() {
 }
 
 void TfrmProperty::fbOkClick() {
-    std::wstring path = fePath.Text();
-    switch (CheckItem(cAddSeparator.Checked(), feName.Text(), path, FolderExists)) {
-    case ItemCheck::Accept: ModalResult = win::mrOk; break;
-    case ItemCheck::EmptyField:
-        MessageBoxW(GetActiveWindow(), EmptyFieldMessage, L"Pathnook", MB_OK | MB_ICONERROR);
-        break;
-    case ItemCheck::NoSuchFolder:
-        MessageBoxW(GetActiveWindow(), NoSuchFolderMessage(path).c_str(), L"Pathnook", MB_OK | MB_ICONERROR);
-        SetActiveControl(fePath.Handle());
-        fePath.SetFocus();
-        break;
+    // The answer of the check under way decides; another OK adds nothing.
+    if (checking_) return;
+    bool separator = cAddSeparator.Checked();
+    std::wstring alias = feName.Text(), path = fePath.Text();
+    // The fields first; the folder is asked for on a worker, since a share
+    // can take long to answer and the dialog must stay usable meanwhile.
+    auto fieldsOnly = [](const std::wstring&) { return true; };
+    if (CheckItem(separator, alias, path, fieldsOnly) == ItemCheck::EmptyField) {
+        Refuse(ItemCheck::EmptyField, path);
+        return;
     }
+    if (separator) {
+        ModalResult = win::mrOk;
+        return;
+    }
+    checking_ = true;
+    win::CheckPaths(work_, {path}, [this, alias, path](const std::vector<win::PathKind>& kinds) {
+        checking_ = false;
+        // Closed meanwhile (Cancel), or the path changed since: this answer
+        // is about nothing the dialog shows now.
+        if (ModalResult != win::mrNone || fePath.Text() != path) return;
+        bool exists = kinds.at(0) == win::PathKind::Folder;
+        ItemCheck check = CheckItem(false, alias, path, [exists](const std::wstring&) { return exists; });
+        if (check == ItemCheck::Accept) ModalResult = win::mrOk;
+        else Refuse(check, path);
+    });
+}
+
+void TfrmProperty::Refuse(ItemCheck check, const std::wstring& path) {
+    if (check == ItemCheck::EmptyField) {
+        MessageBoxW(GetActiveWindow(), EmptyFieldMessage, L"Pathnook", MB_OK | MB_ICONERROR);
+        return;
+    }
+    MessageBoxW(GetActiveWindow(), NoSuchFolderMessage(path).c_str(), L"Pathnook", MB_OK | MB_ICONERROR);
+    SetActiveControl(fePath.Handle());
+    fePath.SetFocus();
 }
 
 FolderEntry TfrmProperty::Entry() const {

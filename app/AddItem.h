@@ -8,6 +8,7 @@
 #include "flatctrls/TFlatCheckBoxUnit.h"
 #include "flatctrls/TFlatEditUnit.h"
 #include "flatctrls/TFlatSpeedButtonUnit.h"
+#include "win/BackgroundWork.h"
 #include "win/StdControls.h"
 
 // The alias proposed for a folder: the name after its last backslash, or
@@ -46,9 +47,16 @@ public:
 
     // What the dialog holds: the separator entry when the box is checked.
     FolderEntry Entry() const;
+    // Whether OK's folder check is still waiting for its answer.
+    bool Checking() const { return checking_; }
 
 private:
+    void Refuse(ItemCheck check, const std::wstring& path);
+
     // The group box alone would take the input away from its controls but
     // leave them looking usable; each of them shows the state too.
     void SetGroupEnabled(bool enabled);
+
+    bool checking_ = false;
+    win::BackgroundWork work_;  // last: an answer after the dialog is gone is dropped
 };

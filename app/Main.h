@@ -8,6 +8,7 @@
 
 #include "app/ListCommands.h"
 #include "store/Store.h"
+#include "win/BackgroundWork.h"
 #include "win/Form.h"
 #include "win/PopupMenu.h"
 #include "win/RegWatch.h"
@@ -104,8 +105,14 @@ public:
     int lvMainFindPrefix(const std::wstring& prefix, int start);
 
     // Appends each existing folder with the alias the item dialog would
-    // propose; names what it skipped in one message (MainDrop.cpp).
+    // propose; names what it skipped in one message (MainDrop.cpp). The
+    // folders are checked on a worker and added when the answer comes.
     void DropFolders(const std::vector<std::wstring>& paths);
+    void AddDropped(const FolderList& folders, const std::wstring& skipped);
+
+    // Work that may wait on the file system (opening a folder, checking
+    // folders), kept off the window's thread; answers come back here.
+    win::BackgroundWork& Background() { return work_; }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -134,4 +141,5 @@ private:
     std::vector<int> storeWaits_;
     win::PopupMenu* listMenu_ = nullptr;  // the context menu while it is open
     std::vector<std::exception_ptr> startupErrors_;
+    win::BackgroundWork work_;  // last: its answers are dropped before the rest goes
 };

@@ -9,7 +9,8 @@
 void TfrmMain::aOpenFolderExecute() {
     int k = lvMain.Selected();
     if (k < 0 || (size_t)k >= Entries().size() || Entries()[k].IsSeparator()) return;
-    win::OpenFolderOrSay(Handle(), Entries()[k].Path, AppOptions.ExploreFolder, L"Pathnook");
+    // On a worker: a folder on a slow share must not freeze the window.
+    win::OpenFolderInBackground(work_, Handle(), Entries()[k].Path, AppOptions.ExploreFolder, L"Pathnook");
 }
 
 bool TfrmMain::aOpenFolderUpdate() {

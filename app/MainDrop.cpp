@@ -4,7 +4,7 @@
 
 #include "app/AddItem.h"
 #include "app/Main.h"
-#include "win/Files.h"
+#include "win/PathCheck.h"
 
 namespace {
 std::vector<std::wstring> DroppedPaths(HDROP drop) {
@@ -27,15 +27,20 @@ void TfrmMain::FormDropFiles(HDROP drop) {
 }
 
 void TfrmMain::DropFolders(const std::vector<std::wstring>& paths) {
-    std::wstring skipped;
-    FolderList folders;
-    for (const std::wstring& path : paths) {
-        UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
-        bool folder = win::DirectoryExists(path);
-        SetErrorMode(mode);
-        if (folder) folders.push_back({AliasFromPath(path), path});
-        else skipped += L"\n" + path;
-    }
+    // Checked on a worker: a folder dropped from a slow share must not
+    // freeze the window. The answer adds them.
+    win::CheckPaths(work_, paths, [this, paths](const std::vector<win::PathKind>& kinds) {
+        std::wstring skipped;
+        FolderList folders;
+        for (size_t i = 0; i < paths.size(); ++i) {
+            if (kinds[i] == win::PathKind::Folder) folders.push_back({AliasFromPath(paths[i]), paths[i]});
+            else skipped += L"\n" + paths[i];
+        }
+        AddDropped(folders, skipped);
+    });
+}
+
+void TfrmMain::AddDropped(const FolderList& folders, const std::wstring& skipped) {
     // The last one added is selected.
     ShowOutcome(list_.Append(folders, lvMain.Selected(), true));
     if (!skipped.empty())

@@ -183,7 +183,9 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
         if (target && IsWindow(target)) SetForegroundWindow(GetAncestor(target, GA_ROOT));
         return;
     }
-    OpenListFolder(entry->Path, target, list_.ExploreFolder(), Handle());
+    // On a worker: the menu's window keeps answering while a slow folder
+    // or a busy file dialog takes its time; the outcome comes back here.
+    OpenListFolder(opens_, entry->Path, target, list_.ExploreFolder(), Handle(), [this](OpenedBy) { ++opensDone_; });
 }
 
 void TfrmQuick::FoldersChecked() {
@@ -340,6 +342,7 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUICK_REGISTRY_CALLS: return (LRESULT)win::RegistryCallCount();
     case WM_QUICK_READS: return list_.Reads();
     case WM_QUICK_CHECKS: return states_->Rounds();
+    case WM_QUICK_OPENS: return opensDone_;
     case WM_QUICK_MENU_ITEM: return DescribeItem((int)wp, false);
     case WM_QUICK_MENU_TEXT: return DescribeItem((int)wp, true);
     case WM_QUICK_MENU_READY: return openMenu_ && openMenu_->Ready();

@@ -9,6 +9,7 @@
 #include "quick/QuickList.h"
 #include "quick/QuickMenu.h"
 #include "store/Programs.h"
+#include "win/BackgroundWork.h"
 #include "win/Form.h"
 #include "win/HotKey.h"
 #include "win/PopupMenu.h"
@@ -31,6 +32,7 @@ constexpr UINT WM_QUICK_HOTKEY = QuickMessages + 13;          // the registered 
 constexpr UINT WM_QUICK_MENU_ITEM = QuickMessages + 14;
 constexpr UINT WM_QUICK_MENU_TEXT = QuickMessages + 15;
 constexpr UINT WM_QUICK_MENU_READY = QuickMessages + 16;  // a menu is open and takes keys
+constexpr UINT WM_QUICK_OPENS = QuickMessages + 17;       // folder openings answered so far
 enum MenuItemBits : LRESULT {
     mibSeparator = 1, mibGrayed = 2, mibChecked = 4, mibOwnerDrawn = 8, mibSubMenu = 16, mibIcon = 32, mibLit = 64
 };
@@ -45,6 +47,8 @@ public:
     FolderStates& States() { return *states_; }
     win::HotKey& Key() { return hotKey_; }
     bool TrayShown() const { return tray_.Shown(); }
+    // Folder openings whose outcome has come back (opened or told).
+    unsigned OpensDone() const { return opensDone_; }
 
     // Registers the stored hot key; tells the user when another program
     // holds it.
@@ -93,4 +97,6 @@ private:
     std::wstring typed_;     // what was typed in the open menu
     bool findable_ = false;  // the open menu is the list's, which typing searches
     bool retyped_ = false;   // the typed text changed: the menu shows again
+    unsigned opensDone_ = 0;
+    win::BackgroundWork opens_;  // last: its replies are dropped first
 };

@@ -90,7 +90,13 @@ void CALLBACK CloseEditDialog(HWND, UINT, UINT_PTR id, DWORD) {
 
 class MainComfortsTest : public MainFormFixture {
 protected:
+    // Until the window has handled what it was sent, and the work it sent
+    // off its thread (a drop's folder checks) has come back.
     void Settle() {
+        WaitUntil([&] {
+            win::Application::Instance().ProcessMessages();
+            return form->Background().Pending() == 0;
+        });
         win::Application::Instance().ProcessMessages();
         win::Application::Instance().Idle();
     }

@@ -114,6 +114,10 @@ TEST_F(UndoTest, EveryKindOfChangeIsTakenBackInTurn) {
     std::wstring folder = dir.File(L"dropped");
     CreateDirectoryW(folder.c_str(), nullptr);
     form->DropFolders({folder});
+    ASSERT_TRUE(WaitUntil([&] {
+        win::Application::Instance().ProcessMessages();
+        return form->Background().Pending() == 0;
+    })) << "the dropped folder was never checked";
     changed("drop");
     Settle();
     EXPECT_TRUE(form->aUndo->Enabled());

@@ -1,0 +1,78 @@
+// The quick menu's window in this process: while a chosen folder takes
+// long to answer, its icon and hot key still open menus at once, and the
+// folder opens when the answer comes.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "QuickTestSupport.h"
+#include "quick/QuickWindow.h"
+#include "store/StoreNames.h"
+#include "support/Watchers.h"
+#include "win/Form.h"
+
+using namespace testing_support;
+using namespace quicktest;
+
+namespace {
+// Drives the next menu of this process from another thread: waits for it,
+// then types the keys into it.
+std::thread DriveMenu(std::initializer_list<WORD> keys, std::atomic<bool>& shown) {
+    std::vector<WORD> k(keys);
+    return std::thread([k, &shown] {
+        HWND menu = FindMenuWindow(GetCurrentProcessId(), 10000);
+        if (!menu) return;
+        shown = true;
+        for (WORD vk : k) {
+            PostMessageW(menu, WM_KEYDOWN, vk, 1);
+            PostMessageW(menu, WM_KEYUP, vk, 0xC0000001);
+        }
+    });
+}
+}  // namespace
+
+TEST(QuickWindow, AnswersItsIconAndHotKeyWhileAFolderTakesLongToOpen) {
+    DeleteKeyTree(StoreKey);
+    TempDir dir;
+    std::wstring folder = dir.File(L"share");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteList({{L"Share", folder}});
+    SetString(StoreKey, ExploreFolderValue, L"0");
+    RecordingShell shell(dir.File(L"record.txt"));
+    SlowPath slow(folder);
+    {
+        win::Sealed<TfrmQuick> quick;
+        // A click on the icon, then Down and Enter choose the folder.
+        std::atomic<bool> shown{false};
+        std::thread driver = DriveMenu({VK_DOWN, VK_RETURN}, shown);
+        PostMessageW(quick.Handle(), WM_QUICK_TRAY, 1, WM_LBUTTONUP);
+        ASSERT_TRUE(WaitUntil([&] { return slow.Waiting(); }, 15000)) << "the folder was not asked for";
+        driver.join();
+        ASSERT_TRUE(shown);
+
+        // Held: the window answers, and the icon and the hot key open menus.
+        AnswerTimer timer(quick.Handle());
+        for (UINT msg : {WM_QUICK_TRAY, (UINT)WM_HOTKEY}) {
+            std::atomic<bool> again{false};
+            std::thread escape = DriveMenu({VK_ESCAPE}, again);
+            if (msg == WM_HOTKEY) PostMessageW(quick.Handle(), WM_HOTKEY, kHotKeyId, 0);
+            else PostMessageW(quick.Handle(), WM_QUICK_TRAY, 1, WM_LBUTTONUP);
+            EXPECT_TRUE(WaitUntil([&] { return again.load(); }, 10000));
+            escape.join();
+            EXPECT_TRUE(WaitUntil([&] { return FindMenuWindow(GetCurrentProcessId(), 0) == nullptr; }));
+        }
+        EXPECT_TRUE(slow.Waiting()) << "the check was not held all along";
+        EXPECT_EQ(quick.OpensDone(), 0u);
+        ASSERT_TRUE(WaitUntil([&] { return timer.Sends() >= 10; }));
+        EXPECT_LT(timer.Stop(), 200u) << "the window did not answer in time";
+
+        slow.Release();
+        std::wstring verb, got;
+        ASSERT_TRUE(shell.Wait(verb, got)) << "the folder did not open after the answer";
+        EXPECT_EQ(verb, L"open");
+        EXPECT_TRUE(SamePath(got, folder));
+        EXPECT_TRUE(WaitUntil([&] { return quick.OpensDone() == 1; }));
+    }
+    DeleteKeyTree(StoreKey);
+}
