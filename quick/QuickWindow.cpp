@@ -229,6 +229,26 @@ void TfrmQuick::ShowOwnMenu(POINT at) {
     if (chosen && chosen->Tag) Command((UINT)chosen->Tag);
 }
 
+void TfrmQuick::ShowTipFor(HMENU menu, UINT id, UINT flags) {
+    // A name cut short in the menu shows whole beside its item.
+    const FolderEntry* entry = nullptr;
+    int position = -1;
+    if (openEntries_ && menu && !(flags & MF_POPUP) && flags != 0xFFFF) {
+        for (int i = 0, n = GetMenuItemCount(menu); i < n && position < 0; ++i)
+            if (GetMenuItemID(menu, i) == id) position = i;
+        MENUITEMINFOW mii{sizeof(mii)};
+        mii.fMask = MIIM_DATA;
+        if (position >= 0 && GetMenuItemInfoW(menu, position, TRUE, &mii) && mii.dwItemData)
+            entry = EntryOf(*reinterpret_cast<win::MenuItem*>(mii.dwItemData), *openEntries_);
+    }
+    RECT r{};
+    if (!entry || ShortenMiddle(entry->Alias) == entry->Alias || !GetMenuItemRect(Handle(), menu, position, &r)) {
+        tip_.Hide();
+        return;
+    }
+    tip_.Show(Handle(), entry->Alias, {r.left, r.bottom + 2});
+}
+
 LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
     if (ch == L'\b') {
         if (typed_.empty()) return MAKELRESULT(0, MNC_IGNORE);
@@ -254,6 +274,7 @@ win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
     SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
     win::MenuItem* chosen = menu.Track(Handle(), at);
     KillTimer(Handle(), kKeepForegroundTimer);
+    tip_.Hide();
     return chosen;
 }
 
@@ -333,6 +354,7 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_QUICK_FOLDERS: FoldersChecked(); return 0;
+    case WM_MENUSELECT: ShowTipFor((HMENU)lp, LOWORD(wp), HIWORD(wp)); break;
     case WM_TIMER:
         if (wp == kKeepForegroundTimer) {
             if (openMenu_ && !GetForegroundWindow()) SetForegroundWindow(Handle());

@@ -13,6 +13,7 @@
 #include "win/Form.h"
 #include "win/HotKey.h"
 #include "win/PopupMenu.h"
+#include "win/TipWindow.h"
 #include "win/TrayIcon.h"
 
 // The quick menu's hidden window: owner of the notification-area icon, the
@@ -78,6 +79,7 @@ private:
         ~PointShown();
     };
     LRESULT TypedInMenu(wchar_t ch);
+    void ShowTipFor(HMENU menu, UINT id, UINT flags);
     void EditHotKey();
     void FoldersChecked();
     void CheckFolders(const FolderList& entries);
@@ -92,6 +94,7 @@ private:
     const FolderList* openEntries_ = nullptr;
     HICON icon_ = nullptr;
     bool checkPending_ = false;
+    win::TipWindow tip_;  // a cut name, whole
     FolderFinder finder_;
     int indexedReads_ = -1;
     std::wstring typed_;     // what was typed in the open menu

@@ -504,3 +504,32 @@ TEST_F(QuickApp, TypingInTheMenuFindsAndEnterOpensTheMatch) {
     ASSERT_TRUE(XInput("key Escape"));
     EXPECT_TRUE(WaitMenuGone());
 }
+
+// A name cut short in the menu shows whole as the lit item's tip.
+TEST_F(QuickApp, ALongNameIsCutInTheMenuAndShownWholeAsItsTip) {
+    std::wstring longName = L"Photographs of the summer " + std::wstring(60, L'x') + L" and the autumn";
+    WriteList({{L"Short", L"C:\\windows"}, {longName, L"C:\\windows"}});
+    ASSERT_TRUE(app.Start());
+    HWND menu = OpenByClick();
+    ASSERT_NE(menu, nullptr);
+    auto items = ItemsOf(menu);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[1].Text, ShortenMiddle(longName));
+    EXPECT_NE(items[1].Text, longName);
+    auto tipText = [&] {
+        HWND tip = WindowOfProcess(app.Id(), TOOLTIPS_CLASSW);  // shown ones only
+        if (!tip) return std::wstring();
+        wchar_t text[512] = {};
+        SendMessageTimeoutW(tip, WM_GETTEXT, 512, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, nullptr);
+        return std::wstring(text);
+    };
+    MenuKey(menu, VK_DOWN);  // the short one: no tip
+    ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 0) & mibLit) != 0; }));
+    EXPECT_EQ(tipText(), L"");
+    MenuKey(menu, VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 1) & mibLit) != 0; }));
+    EXPECT_TRUE(WaitUntil([&] { return tipText() == longName; })) << win::Narrow(tipText());
+    MenuKey(menu, VK_ESCAPE);
+    EXPECT_TRUE(WaitMenuGone());
+    EXPECT_TRUE(WaitUntil([&] { return tipText().empty(); })) << "the tip outlived the menu";
+}
