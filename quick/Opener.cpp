@@ -2,6 +2,7 @@
 
 #include "win/FileDialogJump.h"
 #include "win/FolderOpen.h"
+#include "win/FolderPickerJump.h"
 #include "win/PathCheck.h"
 
 void ReportOpenFailure(HWND owner, const std::wstring& folder, const std::wstring& why) {
@@ -19,6 +20,10 @@ OpenedBy Open(const std::wstring& folder, HWND target, bool explore, std::wstrin
         }
         return OpenedBy::Failed;
     }
+    // A browse-for-folder dialog follows: the folder is selected in it, and
+    // the user still chooses it with OK.
+    if (HWND picker = win::FindFolderPicker(target))
+        if (win::SelectInFolderPicker(picker, folder)) return OpenedBy::FolderPicker;
     return win::OpenFolder(folder, explore, why) ? OpenedBy::Shell : OpenedBy::Failed;
 }
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "win/BackgroundWork.h"
 
-enum class OpenedBy { FileDialog, Shell, Failed };
+enum class OpenedBy { FileDialog, FolderPicker, Shell, Failed };
 
 // Opens a folder of the list for the user, on a worker of `work`: the
 // folder may sit on a share that takes long to answer, and the quick menu
