@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <string>
-#include <unordered_map>
 
 #include "store/Store.h"
 #include "win/Form.h"
@@ -12,8 +11,7 @@
 #include "xpmenu/XPMenu.h"
 
 // The quick menu's look: the office-style painter set up as the manager
-// sets up its own, so that both programs' menus look alike, and the
-// folders' icons as menu images.
+// sets up its own, so that both programs' menus look alike.
 class QuickLook {
 public:
     explicit QuickLook(win::Form& host);
@@ -26,20 +24,10 @@ public:
     // all items share; measured on one DC.
     std::vector<int> ItemWidths(const FolderList& entries, HBITMAP image, int& height);
 
-    // The image for a folder: its own icon when one has been fetched,
-    // else the shell's plain folder icon (found without touching a disk).
-    HBITMAP FolderBitmap(const std::wstring& folder, HICON own);
-    // Drops the images of folders no longer in the list.
-    void Keep(const FolderList& entries);
+    // The colour the items' images stand on.
+    COLORREF IconBackground() const;
 
 private:
     xpmenu::TXPMenu painter_;
     xpmenu::TXPPopupPainter popup_;
-    struct Image {
-        HICON from;
-        win::BitmapHandle bitmap;
-    };
-    std::unordered_map<std::wstring, Image> images_;
-    win::IconHandle plain_;
-    win::BitmapHandle plainBitmap_;
 };

@@ -54,6 +54,7 @@ TfrmQuick::TfrmQuick() {
     CreateForm(QuickWindowClass, L"Pathnook", 0, 0, WS_POPUP, nullptr, false);
     states_ = std::make_unique<FolderStates>(Handle(), WM_QUICK_FOLDERS);
     look_ = std::make_unique<QuickLook>(*this);
+    images_ = std::make_unique<FolderImages>(look_->IconBackground());
     list_.Refresh();
     CheckFolders(list_.Entries());
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
@@ -96,7 +97,7 @@ void TfrmQuick::CheckFolders(const FolderList& entries) {
     for (const FolderEntry& e : entries)
         if (!e.IsSeparator()) folders.push_back(e.Path);
     states_->Check(std::move(folders), list_.PicView());
-    look_->Keep(entries);
+    images_->Keep(entries);
 }
 
 void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed) {
@@ -104,7 +105,7 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
     source.Entries = &entries;
     source.Missing = [this](const std::wstring& f) { return states_->Of(f) == FolderStates::Missing; };
     if (list_.PicView())
-        source.Icon = [this](const std::wstring& f) { return look_->FolderBitmap(f, states_->IconOf(f)); };
+        source.Icon = [this](const std::wstring& f) { return images_->Bitmap(f, states_->IconOf(f)); };
     if (!typed.empty()) {
         if (indexedReads_ != list_.Reads()) {
             finder_.Index(list_.Entries());
@@ -125,7 +126,7 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
     // Each column is as wide as its widest item; all items are as high.
     int height = 1;
     std::vector<int> widths =
-        look_->ItemWidths(entries, list_.PicView() ? look_->FolderBitmap(L"", nullptr) : nullptr, height);
+        look_->ItemWidths(entries, list_.PicView() ? images_->Bitmap(L"", nullptr) : nullptr, height);
     BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), height, std::move(widths)));
     look_->Attach(menu);
     menu.Build();
@@ -196,7 +197,7 @@ void TfrmQuick::FoldersChecked() {
         if (!e) return;
         bool enabled = states_->Of(e->Path) != FolderStates::Missing;
         if (item.Bitmap) {
-            HBITMAP bitmap = look_->FolderBitmap(e->Path, states_->IconOf(e->Path));
+            HBITMAP bitmap = images_->Bitmap(e->Path, states_->IconOf(e->Path));
             changed |= bitmap != item.Bitmap;
             item.Bitmap = bitmap;
         }
@@ -303,27 +304,6 @@ void TfrmQuick::EditHotKey() {
     if (dialog.ShowModal() == win::mrOk) ChangeHotKey(dialog.Key);
 }
 
-LRESULT TfrmQuick::DescribeItem(int position, bool text) const {
-    if (!openMenu_ || !openMenu_->Handle()) return -1;
-    wchar_t buffer[256] = {};
-    MENUITEMINFOW mii{sizeof(mii)};
-    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_DATA | MIIM_STRING;
-    mii.dwTypeData = buffer;
-    mii.cch = 255;
-    if (!GetMenuItemInfoW(openMenu_->Handle(), position, TRUE, &mii)) return -1;
-    if (text) return GlobalAddAtomW(buffer[0] ? buffer : L"(none)");
-    auto* item = reinterpret_cast<win::MenuItem*>(mii.dwItemData);
-    LRESULT bits = 0;
-    if (mii.fType & MFT_SEPARATOR) bits |= mibSeparator;
-    if (mii.fState & MFS_GRAYED) bits |= mibGrayed;
-    if (mii.fState & MFS_CHECKED) bits |= mibChecked;
-    if (mii.fType & MFT_OWNERDRAW) bits |= mibOwnerDrawn;
-    if (mii.hSubMenu) bits |= mibSubMenu;
-    if (item && item->Bitmap) bits |= mibIcon;
-    if (mii.fState & MFS_HILITE) bits |= mibLit;
-    return bits;
-}
-
 LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (msg == WM_ENTERIDLE && checkPending_ && openEntries_) {
@@ -333,6 +313,7 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_MENUCHAR && findable_ && openMenu_) return TypedInMenu((wchar_t)LOWORD(wp));
     if (openMenu_ && openMenu_->HandleMessage(msg, wp, lp, result)) return result;
     if (tray_.HandleMessage(msg)) return 0;
+    if (probes_.Answer(msg, wp, result)) return result;
     switch (msg) {
     case WM_HOTKEY:
         if ((int)wp == kHotKeyId) {
@@ -361,15 +342,6 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
-    case WM_QUICK_REGISTRY_CALLS: return (LRESULT)win::RegistryCallCount();
-    case WM_QUICK_READS: return list_.Reads();
-    case WM_QUICK_CHECKS: return states_->Rounds();
-    case WM_QUICK_OPENS: return opensDone_;
-    case WM_QUICK_MENU_ITEM: return DescribeItem((int)wp, false);
-    case WM_QUICK_MENU_TEXT: return DescribeItem((int)wp, true);
-    case WM_QUICK_MENU_READY: return openMenu_ && openMenu_->Ready();
-    case WM_QUICK_HOTKEY:
-        return hotKey_.Registered() ? MAKELONG(hotKey_.Current().Key, hotKey_.Current().Modifiers) : 0;
     case WM_COMMAND:
         if (lp == 0 && HIWORD(wp) == 0) {
             Command(LOWORD(wp));

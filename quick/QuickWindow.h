@@ -4,10 +4,12 @@
 #include <memory>
 
 #include "quick/FolderFinder.h"
+#include "quick/FolderImages.h"
 #include "quick/FolderStates.h"
 #include "quick/QuickLook.h"
 #include "quick/QuickList.h"
 #include "quick/QuickMenu.h"
+#include "quick/QuickProbes.h"
 #include "store/Programs.h"
 #include "win/BackgroundWork.h"
 #include "win/Form.h"
@@ -19,24 +21,11 @@
 // The quick menu's hidden window: owner of the notification-area icon, the
 // hot key and both menus. Its class name lets a test or a script find it.
 
-// Messages the window answers (commands of its own menu, and questions
-// that tests and the bench ask from outside).
+// Commands of its own menu, and the messages of its icon and folder checks
+// (the questions tests ask are in QuickProbes.h).
 enum QuickCommand : UINT { cmEditList = 101, cmStartWithWindows, cmHotKey, cmExit };
 constexpr UINT WM_QUICK_TRAY = QuickMessages + 1;
 constexpr UINT WM_QUICK_FOLDERS = QuickMessages + 2;
-constexpr UINT WM_QUICK_REGISTRY_CALLS = QuickMessages + 10;  // registry calls made so far
-constexpr UINT WM_QUICK_READS = QuickMessages + 11;           // times the list was read
-constexpr UINT WM_QUICK_CHECKS = QuickMessages + 12;          // folder check rounds finished
-constexpr UINT WM_QUICK_HOTKEY = QuickMessages + 13;          // the registered key: MAKELONG(vk, modifiers)
-// The open menu's item at position wParam as it is shown: -1 when there is
-// none, else MenuItemBits; its text comes back as a global atom.
-constexpr UINT WM_QUICK_MENU_ITEM = QuickMessages + 14;
-constexpr UINT WM_QUICK_MENU_TEXT = QuickMessages + 15;
-constexpr UINT WM_QUICK_MENU_READY = QuickMessages + 16;  // a menu is open and takes keys
-constexpr UINT WM_QUICK_OPENS = QuickMessages + 17;       // folder openings answered so far
-enum MenuItemBits : LRESULT {
-    mibSeparator = 1, mibGrayed = 2, mibChecked = 4, mibOwnerDrawn = 8, mibSubMenu = 16, mibIcon = 32, mibLit = 64
-};
 constexpr int kHotKeyId = 1;
 
 class TfrmQuick : public win::Form {
@@ -45,11 +34,16 @@ public:
     ~TfrmQuick() override;
 
     QuickList& List() { return list_; }
+    const QuickList& List() const { return list_; }
     FolderStates& States() { return *states_; }
+    const FolderStates& States() const { return *states_; }
     win::HotKey& Key() { return hotKey_; }
+    const win::HotKey& Key() const { return hotKey_; }
     bool TrayShown() const { return tray_.Shown(); }
     // Folder openings whose outcome has come back (opened or told).
     unsigned OpensDone() const { return opensDone_; }
+    // The menu open now, or null.
+    const win::PopupMenu* OpenMenu() const { return openMenu_; }
 
     // Registers the stored hot key; tells the user when another program
     // holds it.
@@ -83,17 +77,18 @@ private:
     void EditHotKey();
     void FoldersChecked();
     void CheckFolders(const FolderList& entries);
-    LRESULT DescribeItem(int position, bool text) const;
 
     QuickList list_;
     std::unique_ptr<FolderStates> states_;
     std::unique_ptr<QuickLook> look_;
+    std::unique_ptr<FolderImages> images_;
     win::TrayIcon tray_;
     win::HotKey hotKey_;
     win::PopupMenu* openMenu_ = nullptr;
     const FolderList* openEntries_ = nullptr;
     HICON icon_ = nullptr;
     bool checkPending_ = false;
+    QuickProbes probes_{*this};
     win::TipWindow tip_;  // a cut name, whole
     FolderFinder finder_;
     int indexedReads_ = -1;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "QuickTestSupport.h"
+#include "quick/FolderImages.h"
 #include "quick/FolderStates.h"
 #include "quick/QuickLook.h"
 #include "quick/QuickMenu.h"
@@ -198,4 +199,19 @@ TEST(FolderStates, FindsMissingFoldersOffTheInterfaceThread) {
     EXPECT_TRUE(FolderStates::MayBeRemote(L"\\\\server\\share\\x"));
     EXPECT_TRUE(FolderStates::MayBeRemote(L"relative\\x"));
     EXPECT_FALSE(FolderStates::MayBeRemote(L"C:\\windows"));
+}
+
+TEST(FolderImages, EachIconIsMadeOnceAndFoldersWithoutOneShareThePlainImage) {
+    FolderImages images(RGB(240, 240, 240));
+    HBITMAP plain = images.Bitmap(L"C:\\one", nullptr);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(images.Bitmap(L"C:\\two", nullptr), plain);
+    HICON icon = LoadIconW(nullptr, IDI_APPLICATION), other = LoadIconW(nullptr, IDI_WARNING);
+    HBITMAP own = images.Bitmap(L"C:\\one", icon);
+    ASSERT_NE(own, nullptr);
+    EXPECT_NE(own, plain);
+    EXPECT_EQ(images.Bitmap(L"C:\\one", icon), own);  // kept, not made again
+    EXPECT_NE(images.Bitmap(L"C:\\one", other), nullptr);  // a new icon, a new image
+    images.Keep({{L"one", L"C:\\one"}});
+    EXPECT_EQ(images.Bitmap(L"C:\\two", nullptr), plain);
 }
