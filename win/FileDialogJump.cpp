@@ -13,12 +13,6 @@
 namespace win {
 
 namespace {
-std::wstring ClassOf(HWND w) {
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    return name;
-}
-
 struct Scan {
     HWND nameBox = nullptr, folderView = nullptr, ok = nullptr, dirList = nullptr, types = nullptr;
 };

@@ -7,14 +7,6 @@
 
 namespace win {
 
-namespace {
-std::wstring ClassOf(HWND w) {
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    return name;
-}
-}  // namespace
-
 HWND FindFolderPicker(HWND any) {
     HWND dialog = any ? GetAncestor(any, GA_ROOT) : nullptr;
     if (!dialog || ClassOf(dialog) != L"#32770") return nullptr;

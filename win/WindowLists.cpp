@@ -26,4 +26,10 @@ std::vector<HWND> ThreadWindows() {
     return list;
 }
 
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
 }  // namespace win

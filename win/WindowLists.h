@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace win {
@@ -13,5 +14,7 @@ namespace win {
 std::vector<HWND> ChildWindows(HWND parent);
 // The top-level windows of this thread.
 std::vector<HWND> ThreadWindows();
+// A window's class name ("#32770", "Edit", ...).
+std::wstring ClassOf(HWND window);
 
 }  // namespace win
