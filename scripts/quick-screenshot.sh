@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Takes docs/quick-menu.png: the quick menu opened with its hot key over a
-# sample list, folder icons on, in a fresh prefix on a display of its own.
+# sample list, folder icons on, in a fresh prefix on a display of its own;
+# and docs/quick-menu-find.png: the same menu over Notepad's Open dialog
+# with "pro" typed in it.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 pn_fresh_session
@@ -29,4 +31,19 @@ xdotool key super+alt+f
 sleep 2
 import -display "$DISPLAY" -window root -crop 240x220+495+295 +repage "$ROOT/docs/quick-menu.png"
 echo "docs/quick-menu.png"
+xdotool key Escape
+sleep 1
+
+wine notepad >/dev/null 2>&1 &
+for _ in $(seq 100); do xdotool search --name 'Notepad' >/dev/null 2>&1 && break; sleep 0.2; done
+sleep 2
+xdotool key ctrl+o
+sleep 3
+xdotool mousemove 300 200
+xdotool key super+alt+f
+sleep 2
+xdotool type --delay 150 pro
+sleep 2
+import -display "$DISPLAY" -window root -crop 700x480+0+0 +repage "$ROOT/docs/quick-menu-find.png"
+echo "docs/quick-menu-find.png"
 xdotool key Escape
