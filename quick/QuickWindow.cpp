@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "quick/AddFolderDialog.h"
 #include "quick/HotKeyDialog.h"
 #include "quick/ManagerLauncher.h"
 #include "quick/Opener.h"
 #include "quick/QuickSettings.h"
 #include "win/FileDialogJump.h"
 #include "win/Registry.h"
+#include "win/ShownFolder.h"
 #include "win/WindowLists.h"
 
 namespace {
@@ -124,6 +126,7 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
         look_->Attach(menu);
         menu.Build();
     }
+    const win::MenuItem* addFolder = AddOwnItems(menu, target);
     // Folders may have come or gone since the last look: checked once the
     // menu is up (not to slow its showing); the answers grey its items as
     // they arrive.
@@ -137,12 +140,32 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     openEntries_ = nullptr;
     if (checkPending_) CheckFolders(entries);
     checkPending_ = false;
+    if (chosen && chosen == addFolder) return AddShownFolder(target);
     const FolderEntry* entry = chosen ? EntryOf(*chosen, entries) : nullptr;
     if (!entry) {
         if (target && IsWindow(target)) SetForegroundWindow(GetAncestor(target, GA_ROOT));
         return;
     }
     OpenListFolder(entry->Path, target, list_.ExploreFolder(), Handle());
+}
+
+const win::MenuItem* TfrmQuick::AddOwnItems(win::PopupMenu& menu, HWND target) {
+    // Asked before the menu shows, with a short wait: a program that does
+    // not answer costs the item, not the menu.
+    shownFolder_ = target ? win::FolderShownIn(target, 500) : std::wstring();
+    if (shownFolder_.empty()) return nullptr;
+    menu.Root.AddSeparator();
+    win::MenuItem& item = menu.Root.Add(AddFolderCaption);
+    look_->Attach(menu);
+    menu.Build();
+    return &item;
+}
+
+void TfrmQuick::AddShownFolder(HWND target) {
+    win::Sealed<TfrmAddFolder> dialog(Handle(), shownFolder_);
+    if (dialog.ShowModal() == win::mrOk && AppendToStore(Handle(), list_.Key(), dialog.Entry()))
+        list_.Refresh();
+    if (target && IsWindow(target)) SetForegroundWindow(GetAncestor(target, GA_ROOT));
 }
 
 void TfrmQuick::FoldersChecked() {

@@ -30,6 +30,7 @@ constexpr UINT WM_QUICK_HOTKEY = QuickMessages + 13;          // the registered 
 constexpr UINT WM_QUICK_MENU_ITEM = QuickMessages + 14;
 constexpr UINT WM_QUICK_MENU_TEXT = QuickMessages + 15;
 constexpr UINT WM_QUICK_MENU_READY = QuickMessages + 16;  // a menu is open and takes keys
+constexpr const wchar_t* AddFolderCaption = L"Add This Folder...";
 enum MenuItemBits : LRESULT {
     mibSeparator = 1, mibGrayed = 2, mibChecked = 4, mibOwnerDrawn = 8, mibSubMenu = 16, mibIcon = 32, mibLit = 64
 };
@@ -55,6 +56,12 @@ public:
     // had the focus when it was called (a file dialog goes to the folder).
     void ShowQuickMenu(POINT at, HWND target, bool selectFirst = false);
     void ShowOwnMenu(POINT at);
+    // The quick menu's own part after the favourites: "Add This Folder..."
+    // when `target` shows a folder. Returns the added item, or null.
+    const win::MenuItem* AddOwnItems(win::PopupMenu& menu, HWND target);
+    // Asks for the alias of the folder the menu was opened over and
+    // appends it to the list.
+    void AddShownFolder(HWND target);
     // The entries as the next menu would show them.
     void BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at);
 
@@ -78,4 +85,5 @@ private:
     const FolderList* openEntries_ = nullptr;
     HICON icon_ = nullptr;
     bool checkPending_ = false;
+    std::wstring shownFolder_;  // the folder of the window the menu was opened over
 };
