@@ -140,7 +140,10 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     openEntries_ = nullptr;
     if (checkPending_) CheckFolders(entries);
     checkPending_ = false;
-    if (chosen && chosen == addFolder) return AddShownFolder(target);
+    if (chosen && chosen == addFolder) {
+        AddShownFolder(target);
+        return;
+    }
     const FolderEntry* entry = chosen ? EntryOf(*chosen, entries) : nullptr;
     if (!entry) {
         if (target && IsWindow(target)) SetForegroundWindow(GetAncestor(target, GA_ROOT));

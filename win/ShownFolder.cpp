@@ -86,9 +86,13 @@ std::wstring Existing(const std::wstring& path) {
     if (path.empty()) return {};
     // A drive with no disk in it must not bring up the system's error box.
     UINT old = SetErrorMode(SEM_FAILCRITICALERRORS);
-    std::wstring exact = DirectoryExists(path) ? ExactCasePath(path) : std::wstring();
+    std::wstring found;
+    if (DirectoryExists(path)) {
+        found = ExactCasePath(path);
+        if (found.empty()) found = path;  // a share's path is kept as given
+    }
     SetErrorMode(old);
-    return exact;
+    return found;
 }
 
 // Explorer-style dialogs answer CDM_GETFOLDERPATH; the answer goes into
