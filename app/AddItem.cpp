@@ -12,12 +12,6 @@ namespace {
 constexpr int kClientWidth = 305, kClientHeight = 192;
 }  // namespace
 
-std::wstring AliasFromPath(const std::wstring& path) {
-    size_t slash = path.rfind(L'\\');
-    if (slash == std::wstring::npos || slash + 1 == path.size()) return path;
-    return path.substr(slash + 1);
-}
-
 ItemCheck CheckItem(bool separator, const std::wstring& alias, const std::wstring& path,
                     const std::function<bool(const std::wstring&)>& directoryExists) {
     if (separator) return ItemCheck::Accept;

@@ -11,10 +11,6 @@
 #include "win/BackgroundWork.h"
 #include "win/StdControls.h"
 
-// The alias proposed for a folder: the name after its last backslash, or
-// the whole path when nothing follows one ("C:\", "D:", "C:\Tools\").
-std::wstring AliasFromPath(const std::wstring& path);
-
 // What OK makes of the dialog, checked in this order: a separator needs no
 // fields; both fields must be filled; the path must be an existing folder.
 enum class ItemCheck { Accept, EmptyField, NoSuchFolder };

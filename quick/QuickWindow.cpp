@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <optional>
 
+#include "quick/AddFolderDialog.h"
 #include "quick/HotKeyDialog.h"
 #include "quick/ManagerLauncher.h"
 #include "quick/Opener.h"
 #include "quick/QuickSettings.h"
 #include "win/FileDialogJump.h"
 #include "win/Registry.h"
+#include "win/ShownFolder.h"
 #include "win/WindowLists.h"
 
 namespace {
@@ -139,6 +141,7 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     PointShown shown{Handle()};
     typed_.clear();
     std::optional<FolderEntry> picked;
+    bool addChosen = false;
     // A letter typed in the menu closes it and shows it again with the
     // matches; its loop ends with a choice or when the menu is dismissed.
     for (bool retyped = true, first = true; retyped; first = false) {
@@ -151,6 +154,7 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
             look_->Attach(menu);
             menu.Build();
         }
+        const win::MenuItem* addFolder = typed_.empty() ? AddOwnItems(menu, target) : nullptr;
         // Folders may have come or gone since the last look: checked once the
         // menu is up (not to slow its showing); the answers grey its items as
         // they arrive.
@@ -178,6 +182,11 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
         checkPending_ = false;
         // The item belongs to this round's menu: what it stands for is taken now.
         if (const FolderEntry* e = item && !retyped ? EntryOf(*item, entries) : nullptr) picked = *e;
+        addChosen = item && !retyped && item == addFolder;
+    }
+    if (addChosen) {
+        AddShownFolder(target);
+        return;
     }
     const FolderEntry* entry = picked ? &*picked : nullptr;
     if (!entry) {
@@ -187,6 +196,25 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     // On a worker: the menu's window keeps answering while a slow folder
     // or a busy file dialog takes its time; the outcome comes back here.
     OpenListFolder(opens_, entry->Path, target, list_.ExploreFolder(), Handle(), [this](OpenedBy) { ++opensDone_; });
+}
+
+const win::MenuItem* TfrmQuick::AddOwnItems(win::PopupMenu& menu, HWND target) {
+    // Asked before the menu shows, with a short wait: a program that does
+    // not answer costs the item, not the menu.
+    shownFolder_ = target ? win::FolderShownIn(target, 500) : std::wstring();
+    if (shownFolder_.empty()) return nullptr;
+    menu.Root.AddSeparator();
+    win::MenuItem& item = menu.Root.Add(AddFolderCaption);
+    look_->Attach(menu);
+    menu.Build();
+    return &item;
+}
+
+void TfrmQuick::AddShownFolder(HWND target) {
+    win::Sealed<TfrmAddFolder> dialog(Handle(), shownFolder_);
+    if (dialog.ShowModal() == win::mrOk && AppendToStore(Handle(), list_.Key(), dialog.Entry()))
+        list_.Refresh();
+    if (target && IsWindow(target)) SetForegroundWindow(GetAncestor(target, GA_ROOT));
 }
 
 void TfrmQuick::FoldersChecked() {

@@ -26,6 +26,7 @@
 enum QuickCommand : UINT { cmEditList = 101, cmStartWithWindows, cmHotKey, cmExit };
 constexpr UINT WM_QUICK_TRAY = QuickMessages + 1;
 constexpr UINT WM_QUICK_FOLDERS = QuickMessages + 2;
+constexpr const wchar_t* AddFolderCaption = L"Add This Folder...";
 constexpr int kHotKeyId = 1;
 
 class TfrmQuick : public win::Form {
@@ -55,6 +56,12 @@ public:
     // had the focus when it was called (a file dialog goes to the folder).
     void ShowQuickMenu(POINT at, HWND target, bool selectFirst = false);
     void ShowOwnMenu(POINT at);
+    // The quick menu's own part after the favourites: "Add This Folder..."
+    // when `target` shows a folder. Returns the added item, or null.
+    const win::MenuItem* AddOwnItems(win::PopupMenu& menu, HWND target);
+    // Asks for the alias of the folder the menu was opened over and
+    // appends it to the list.
+    void AddShownFolder(HWND target);
     // The entries as the next menu would show them.
     // The entries as the next menu would show them; while something is
     // typed, only those that hold it.
@@ -97,4 +104,5 @@ private:
     bool retyped_ = false;   // the typed text changed: the menu shows again
     unsigned opensDone_ = 0;
     win::BackgroundWork opens_;  // last: its replies are dropped first
+    std::wstring shownFolder_;  // the folder of the window the menu was opened over
 };

@@ -38,6 +38,12 @@ void BeforeStoreWrite() {
 std::wstring AliasName(size_t position) { return L"N" + std::to_wstring(position); }
 std::wstring PathName(size_t position) { return L"P" + std::to_wstring(position); }
 
+std::wstring AliasFromPath(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == path.size()) return path;
+    return path.substr(slash + 1);
+}
+
 void WriteValue(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
     win::RegKey reg(key, win::RegKey::Create);
     if (reg.IsOpen()) Write(reg, name, text);

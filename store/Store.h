@@ -20,6 +20,11 @@ struct FolderEntry {
 
 using FolderList = std::vector<FolderEntry>;
 
+// The alias proposed for a folder: the name after its last backslash, or
+// the whole path when nothing follows one ("C:\", "D:", "C:\Tools\").
+// Both programs propose it, so that a folder gets the same alias from either.
+std::wstring AliasFromPath(const std::wstring& path);
+
 inline const std::wstring StoreKey = L"Software\\Pathnook";
 
 std::wstring AliasName(size_t position);  // "N12"

@@ -102,6 +102,28 @@ std::vector<MenuItemState> MenuItems(HMENU menu) {
     return items;
 }
 
+std::vector<MenuItemState> OpenMenuItems(const QuickProcess& app) {
+    std::vector<MenuItemState> items;
+    for (int i = 0;; ++i) {
+        LRESULT bits = app.Ask(WM_QUICK_MENU_ITEM, i);
+        if (bits < 0) break;
+        MenuItemState s;
+        s.Separator = bits & mibSeparator;
+        s.Grayed = bits & mibGrayed;
+        s.Checked = bits & mibChecked;
+        s.OwnerDrawn = bits & mibOwnerDrawn;
+        s.SubMenu = bits & mibSubMenu;
+        s.Icon = bits & mibIcon;
+        ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
+        wchar_t text[256] = {};
+        GlobalGetAtomNameW(atom, text, 256);
+        GlobalDeleteAtom(atom);
+        s.Text = text;
+        items.push_back(s);
+    }
+    return items;
+}
+
 void SendKeys(std::initializer_list<WORD> down, std::initializer_list<WORD> tap) {
     std::vector<INPUT> in;
     auto key = [&](WORD vk, bool up) {

@@ -36,6 +36,9 @@ struct MenuItemState {
     bool Separator = false, Grayed = false, OwnerDrawn = false, Checked = false, SubMenu = false, Icon = false;
 };
 std::vector<MenuItemState> MenuItems(HMENU menu);
+// The items of the menu a running quick menu has open, as it tells them
+// (menus are not readable from another process here).
+std::vector<MenuItemState> OpenMenuItems(const QuickProcess& app);
 
 // Real keyboard input, as a user types it (SendInput).
 void SendKeys(std::initializer_list<WORD> down, std::initializer_list<WORD> tap = {});
