@@ -8,6 +8,7 @@
 #include "app/CommandIds.h"
 #include "e2e/DialogDriver.h"
 #include "support/TestSupport.h"
+#include "win/Error.h"
 
 using namespace testing_support;
 using namespace dialog_driver;
@@ -233,7 +234,8 @@ TEST_F(ItemDialogTest, TheFolderPickerIsCentredAndHoldsTheProgramUntilCancelled)
     ASSERT_TRUE(WaitGone(picker));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(d.window) != FALSE; }));
     EXPECT_FALSE(IsWindowEnabled(app->Window()));  // still behind the item dialog
-    EXPECT_EQ(TextOf(d.name), L"typed");
+    // Asked until the dialog answers: a loaded machine may take a while.
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(d.name) == L"typed"; })) << win::Narrow(TextOf(d.name));
     EXPECT_EQ(TextOf(d.path), L"");
     Click(d.cancel);
     ASSERT_TRUE(WaitGone(d.window));

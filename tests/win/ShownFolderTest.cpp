@@ -73,7 +73,6 @@ TEST(FolderShownIn, AnItemDialogThatTellsNothingGivesNothing) {
     FileDialogHost host(DialogKind::ItemDialog, L"Shown Folder Item Test", start);
     HWND dialog = host.Dialog();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(win::FindFileDialog(dialog)) << "recognised as a file dialog, so the reading is tried";
     EXPECT_EQ(win::FolderShownIn(dialog), L"");
 }
 
