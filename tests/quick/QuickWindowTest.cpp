@@ -40,7 +40,7 @@ TEST(QuickWindow, AnswersItsIconAndHotKeyWhileAFolderTakesLongToOpen) {
     WriteList({{L"Share", folder}});
     SetString(StoreKey, ExploreFolderValue, L"0");
     RecordingShell shell(dir.File(L"record.txt"));
-    SlowPath slow(folder);
+    SlowPath slow(folder, 15000);  // held until released, however slow the machine
     {
         win::Sealed<TfrmQuick> quick;
         // A click on the icon, then Down and Enter choose the folder.

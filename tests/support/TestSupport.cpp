@@ -274,13 +274,22 @@ bool PathnookProcess::Sync(int timeoutMs) const {
         timeoutMs);
 }
 
-bool XInput(const std::string& arguments) {
+bool XInput(const std::string& arguments) { return XCommand(arguments, nullptr); }
+
+std::string XOutput(const std::string& arguments) {
+    std::string out;
+    XCommand(arguments, &out);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
+}
+
+bool XCommand(const std::string& arguments, std::string* output) {
     // Wine starts a Unix program but gives no handle to wait on: the shell
     // around it leaves xdotool's exit code in a file of its own.
     static int calls = 0;
     std::string marker = "/tmp/pathnook-xinput-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++calls);
-    std::string command = "/bin/sh -c \"/usr/bin/xdotool " + arguments + "; echo $? > " + marker + ".tmp; mv " +
-                          marker + ".tmp " + marker + "\"";
+    std::string command = "/bin/sh -c \"/usr/bin/xdotool " + arguments + " > " + marker + ".out 2>/dev/null; echo $? > " +
+                          marker + ".tmp; mv " + marker + ".tmp " + marker + "\"";
     STARTUPINFOA si{sizeof(si)};
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA("/bin/sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
@@ -296,6 +305,9 @@ bool XInput(const std::string& arguments) {
         std::printf("xdotool %s did not finish\n", arguments.c_str());
         return false;
     }
+    std::wstring outFile = file + L".out";
+    if (output) *output = win::Narrow(ReadFileText(outFile));
+    DeleteFileW(outFile.c_str());
     std::string code = win::Narrow(ReadFileText(file));
     while (!code.empty() && (code.back() == '\n' || code.back() == '\r')) code.pop_back();
     DeleteFileW(file.c_str());

@@ -30,6 +30,9 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // Real X input on the test display, as a user's keyboard and pointer give
 // it (xdotool, run as a Unix program): "key Down Return", "mousemove 5 5".
 bool XInput(const std::string& arguments);
+// What xdotool prints ("getwindowfocus getwindowname"), or empty.
+std::string XOutput(const std::string& arguments);
+bool XCommand(const std::string& arguments, std::string* output);
 std::wstring ReadFileText(const std::wstring& path);  // UTF-8/ANSI or UTF-16 with BOM
 void WriteFileText(const std::wstring& path, const std::string& bytes);
 void Pump();  // dispatches this thread's queued messages
