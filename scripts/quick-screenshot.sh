@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes docs/quick-menu.png: the quick menu opened with its hot key over a
 # sample list, folder icons on, in a fresh prefix on a display of its own;
-# and docs/quick-menu-find.png: the same menu over Notepad's Open dialog
-# with "pro" typed in it.
+# docs/quick-menu-find.png: the same menu over Notepad's Open dialog with
+# "pro" typed in it; and docs/add-folder.png: "Add This Folder..." chosen
+# there.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 pn_fresh_session
@@ -46,4 +47,12 @@ xdotool type --delay 150 pro
 sleep 2
 import -display "$DISPLAY" -window root -crop 700x480+0+0 +repage "$ROOT/docs/quick-menu-find.png"
 echo "docs/quick-menu-find.png"
+xdotool key Escape
+sleep 1
+xdotool key super+alt+f
+sleep 2
+xdotool key End Return
+sleep 2
+import -display "$DISPLAY" -window root -crop 460x260+410+380 +repage "$ROOT/docs/add-folder.png"
+echo "docs/add-folder.png"
 xdotool key Escape
