@@ -296,7 +296,6 @@ win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
     // Real keys (under Wine, X key events) go to the window that holds the
     // keyboard on screen, which a hidden owner never does: while its menu
     // is open, the owner shows as one point under the menu's corner.
-    SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, 1, 1, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     TakeForeground(Handle());
     // A started program can take the foreground away from an open menu,
     // leaving it to nobody; the menu takes it back then.
@@ -307,7 +306,9 @@ win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
     return chosen;
 }
 
-TfrmQuick::PointShown::~PointShown() { ShowWindow(owner, SW_HIDE); }
+// Moved away rather than hidden: without a window manager, Wine waits up to
+// two seconds for a window it has given the keyboard to be withdrawn.
+TfrmQuick::PointShown::~PointShown() {}
 
 void TfrmQuick::Command(UINT id) {
     switch (id) {
