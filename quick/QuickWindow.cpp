@@ -136,9 +136,6 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
 
 void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     if (openMenu_) return;
-    // Shown from the first round to the last, so that keys typed while the
-    // menu shows again still come to it.
-    PointShown shown{Handle()};
     typed_.clear();
     std::optional<FolderEntry> picked;
     bool addChosen = false;
@@ -249,11 +246,7 @@ void TfrmQuick::ShowOwnMenu(POINT at) {
     look_->Attach(menu);
     menu.Build();
     openMenu_ = &menu;
-    win::MenuItem* chosen = nullptr;
-    {
-        PointShown shown{Handle()};
-        chosen = Track(menu, at);
-    }
+    win::MenuItem* chosen = Track(menu, at);
     openMenu_ = nullptr;
     if (chosen && chosen->Tag) Command((UINT)chosen->Tag);
 }
@@ -293,9 +286,6 @@ LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
 }
 
 win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
-    // Real keys (under Wine, X key events) go to the window that holds the
-    // keyboard on screen, which a hidden owner never does: while its menu
-    // is open, the owner shows as one point under the menu's corner.
     TakeForeground(Handle());
     // A started program can take the foreground away from an open menu,
     // leaving it to nobody; the menu takes it back then.
@@ -306,9 +296,6 @@ win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
     return chosen;
 }
 
-// Moved away rather than hidden: without a window manager, Wine waits up to
-// two seconds for a window it has given the keyboard to be withdrawn.
-TfrmQuick::PointShown::~PointShown() {}
 
 void TfrmQuick::Command(UINT id) {
     switch (id) {

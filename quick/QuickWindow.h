@@ -72,13 +72,7 @@ protected:
 
 private:
     void Command(UINT id);
-    // Shows the window as a point under the menu's corner (see Track) and
-    // hides it when the menu is done.
     win::MenuItem* Track(win::PopupMenu& menu, POINT at);
-    struct PointShown {
-        HWND owner;
-        ~PointShown();
-    };
     LRESULT TypedInMenu(wchar_t ch);
     void ShowTipFor(HMENU menu, UINT id, UINT flags);
     void EditHotKey();
