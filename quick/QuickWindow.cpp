@@ -290,6 +290,7 @@ win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
     // A started program can take the foreground away from an open menu,
     // leaving it to nobody; the menu takes it back then.
     SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
+    menu.KeepKeyboard = true;
     win::MenuItem* chosen = menu.Track(Handle(), at);
     KillTimer(Handle(), kKeepForegroundTimer);
     tip_.Hide();

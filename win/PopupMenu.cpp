@@ -85,6 +85,51 @@ LRESULT CALLBACK PopupMenu::LoopFilter(int code, WPARAM wp, LPARAM lp) {
     return handled ? TRUE : CallNextHookEx(nullptr, code, wp, lp);
 }
 
+namespace {
+bool IsModifier(DWORD vk) {
+    switch (vk) {
+    case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT:
+    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL:
+    case VK_MENU: case VK_LMENU: case VK_RMENU:
+    case VK_LWIN: case VK_RWIN: return true;
+    }
+    return false;
+}
+
+// A visible menu window of this thread: the open menu's loop takes the keys
+// posted to any of them.
+HWND OpenMenuWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (lstrcmpW(cls, L"#32768") != 0 || !IsWindowVisible(w)) return TRUE;
+        *reinterpret_cast<HWND*>(lp) = w;
+        return FALSE;
+    }, (LPARAM)&found);
+    return found;
+}
+}  // namespace
+
+LRESULT CALLBACK PopupMenu::KeyboardFilter(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION) {
+        const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+        DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+        // Modifiers pass: the window below must see them go up as it saw
+        // them go down.
+        if (tracking && foreground != GetCurrentThreadId() && !IsModifier(key.vkCode)) {
+            if (HWND menu = OpenMenuWindow()) {
+                const bool up = (key.flags & LLKHF_UP) != 0;
+                LPARAM info = 1 | ((LPARAM)key.scanCode << 16) | ((key.flags & LLKHF_EXTENDED) ? 1 << 24 : 0) |
+                              (up ? (LPARAM)3 << 30 : 0);
+                PostMessageW(menu, up ? WM_KEYUP : WM_KEYDOWN, key.vkCode, info);
+                return 1;
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     if (!handle_) Build();
     PopupMenu* outer = tracking;
@@ -95,7 +140,9 @@ MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     SetForegroundWindow(owner);
     // The menu's loop hands its messages to this thread's filter hook.
     HHOOK filter = OnLoopMessage ? SetWindowsHookExW(WH_MSGFILTER, LoopFilter, nullptr, GetCurrentThreadId()) : nullptr;
+    HHOOK keyboard = KeepKeyboard ? SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardFilter, GetModuleHandleW(nullptr), 0) : nullptr;
     UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
+    if (keyboard) UnhookWindowsHookEx(keyboard);
     if (filter) UnhookWindowsHookEx(filter);
     selectPending_ = false;
     // Lets the menu close properly when the owner is not in the foreground.

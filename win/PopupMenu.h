@@ -19,6 +19,10 @@ public:
     // Sees each message the open menu's loop takes (the keys it would
     // otherwise swallow, Backspace say); true when it handled one.
     std::function<bool(const MSG&)> OnLoopMessage;
+    // Keys typed while another thread holds the foreground (the window
+    // system may hand it back to the window below a moment after the menu
+    // opened) still go to this menu, never to that window.
+    bool KeepKeyboard = false;
 
     PopupMenu() = default;
     ~PopupMenu();
@@ -51,6 +55,7 @@ public:
 private:
     void BuildInto(HMENU menu, MenuItem& parent);
     static LRESULT CALLBACK LoopFilter(int code, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK KeyboardFilter(int code, WPARAM wp, LPARAM lp);
     HMENU handle_ = nullptr;
     UINT nextCommand_ = 1;
     bool tracking_ = false;

@@ -5,6 +5,7 @@
 #include "flatctrls/TFlatCheckBoxUnit.h"
 #include "flatctrls/TFlatEditUnit.h"
 #include "support/TestSupport.h"
+#include "win/Error.h"
 #include "win/Notify.h"
 #include "win/StdControls.h"
 
@@ -284,4 +285,39 @@ TEST(FlatCheckBox, TabMovesThroughBoxesInsideAGroupBox) {
     EXPECT_EQ(GetFocus(), edit.Handle());  // the flat button is passed over
     tab();
     EXPECT_EQ(GetFocus(), first.Handle());
+}
+
+// Text in any script shows in the edit as GDI draws it with the font's
+// linked faces, not as boxes: the ink of each script's letters is compared
+// with the same letters drawn by ExtTextOut in a memory bitmap.
+TEST(FlatEdit, ShowsEveryScriptThroughTheLinkedFaces) {
+    win::Sealed<TestForm> form(360, 120);
+    form.ShowActive();
+    auto ink = [](HDC dc, int w, int h) {
+        int n = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                COLORREF c = GetPixel(dc, x, y);
+                n += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
+            }
+        return n;
+    };
+    for (const wchar_t* text : {L"数据库文件夹", L"Ωμέγα λέξη", L"Жёлтый дом"}) {
+        TFlatEdit edit;
+        edit.Create(form.Handle(), 10, 10, 300, 19, text);
+        UpdateWindow(edit.Handle());
+        RECT c = edit.ClientRect();
+        HDC dc = GetDC(edit.Handle());
+        int shown = ink(dc, c.right, c.bottom);
+        ReleaseDC(edit.Handle(), dc);
+
+        win::Bitmap expected(c.right, c.bottom, RGB(255, 255, 255));
+        HGDIOBJ old = SelectObject(expected.DC(), (HFONT)SendMessageW(edit.Handle(), WM_GETFONT, 0, 0));
+        SetBkMode(expected.DC(), TRANSPARENT);
+        ExtTextOutW(expected.DC(), 2, 0, 0, nullptr, text, (UINT)wcslen(text), nullptr);
+        SelectObject(expected.DC(), old);
+        int drawn = ink(expected.DC(), c.right, c.bottom);
+        ASSERT_GT(drawn, 40) << "GDI itself draws nothing for " << win::Narrow(text);
+        EXPECT_NEAR(shown, drawn, drawn / 4) << win::Narrow(text);
+    }
 }
