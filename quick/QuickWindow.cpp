@@ -9,6 +9,7 @@
 #include "quick/Opener.h"
 #include "quick/QuickSettings.h"
 #include "win/FileDialogJump.h"
+#include "win/MenuPlace.h"
 #include "win/Registry.h"
 #include "win/ShownFolder.h"
 #include "win/WindowLists.h"
@@ -134,7 +135,7 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
     menu.Build();
 }
 
-void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
+void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst, RECT anchor) {
     if (openMenu_) return;
     typed_.clear();
     std::optional<FolderEntry> picked;
@@ -162,6 +163,7 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
         // Called from the keyboard, or showing matches, the menu starts
         // with its first item lit.
         menu.SelectFirst = selectFirst || !typed_.empty();
+        menu.Exclude = anchor;
         // Backspace never reaches WM_MENUCHAR: the menu's loop is asked.
         menu.OnLoopMessage = [this](const MSG& m) {
             if (m.message != WM_KEYDOWN || m.wParam != VK_BACK || typed_.empty()) return false;
@@ -338,9 +340,11 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             // menu) of the program below.
             win::MaskHeldModifiers();
             HWND target = win::FocusedWindowAnywhere();
-            POINT at{};
-            GetCursorPos(&at);
-            ShowQuickMenu(at, target, true);
+            POINT pointer{};
+            GetCursorPos(&pointer);
+            RECT anchor{};
+            POINT at = win::KeyboardMenuPoint(target, pointer, anchor);
+            ShowQuickMenu(at, target, true, anchor);
         }
         return 0;
     case WM_QUICK_TRAY:

@@ -54,7 +54,8 @@ public:
 
     // Shows the quick menu at a screen point; `target` is the window that
     // had the focus when it was called (a file dialog goes to the folder).
-    void ShowQuickMenu(POINT at, HWND target, bool selectFirst = false);
+    // The menu keeps clear of `anchor`, the control it was called beside.
+    void ShowQuickMenu(POINT at, HWND target, bool selectFirst = false, RECT anchor = {});
     void ShowOwnMenu(POINT at);
     // The quick menu's own part after the favourites: "Add This Folder..."
     // when `target` shows a folder. Returns the added item, or null.

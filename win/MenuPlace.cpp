@@ -1,0 +1,22 @@
+#include "win/MenuPlace.h"
+
+#include "win/FileDialogJump.h"
+
+namespace win {
+
+POINT KeyboardMenuPoint(HWND focused, POINT pointer, RECT& anchor) {
+    anchor = RECT{};
+    if (!focused || !IsWindow(focused)) return pointer;
+    HWND root = GetAncestor(focused, GA_ROOT);
+    HWND under = WindowFromPoint(pointer);
+    if (under && GetAncestor(under, GA_ROOT) == root) return pointer;
+    HWND control = focused;
+    if (FileDialogParts dialog = FindFileDialog(focused); dialog && IsWindowVisible(dialog.NameBox))
+        control = dialog.NameBox;
+    RECT r{};
+    if (!GetWindowRect(control, &r) || IsRectEmpty(&r)) return pointer;
+    anchor = r;
+    return POINT{r.left, r.bottom};
+}
+
+}  // namespace win
