@@ -51,24 +51,28 @@ FontHandle FontForText(HFONT font, const std::wstring& text) {
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     FontHandle found;
-    if (Missing(dc, text) > 0) {
+    size_t fewest = Missing(dc, text);
+    if (fewest > 0) {
         // The face asked for and the face it came out as may each have links.
         wchar_t realised[LF_FACESIZE] = {};
         GetTextFaceW(dc, LF_FACESIZE, realised);
         std::vector<std::wstring> faces = LinkedFaces(realised);
         for (const std::wstring& f : LinkedFaces(lf.lfFaceName)) faces.push_back(f);
+        // The first face with every character; failing that, the one that
+        // lacks the fewest (a path mixing scripts no single face covers).
         for (const std::wstring& face : faces) {
             LOGFONTW linked = lf;
             lstrcpynW(linked.lfFaceName, face.c_str(), LF_FACESIZE);
             linked.lfCharSet = DEFAULT_CHARSET;
             FontHandle candidate(CreateFontIndirectW(&linked));
             SelectObject(dc, candidate.Get());
-            const bool covers = Missing(dc, text) == 0;
+            const size_t missing = Missing(dc, text);
             SelectObject(dc, font);
-            if (covers) {
+            if (missing < fewest) {
+                fewest = missing;
                 found = std::move(candidate);
-                break;
             }
+            if (fewest == 0) break;
         }
     }
     SelectObject(dc, old);

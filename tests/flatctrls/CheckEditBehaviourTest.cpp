@@ -337,6 +337,14 @@ TEST(FlatEdit, ShowsEveryScriptThroughTheLinkedFaces) {
         ASSERT_GT(drawn, 40) << "GDI itself draws nothing for " << win::Narrow(text);
         EXPECT_NEAR(shown, drawn, drawn / 4) << win::Narrow(text);
     }
+    // A path mixing scripts that no one linked face has whole: the face
+    // that lacks the fewest.
+    const std::wstring mixed = L"C:\\数据\\Ωμέγα";
+    TFlatEdit both;
+    both.Create(form.Handle(), 10, 70, 300, 19, mixed);
+    auto bothProc = (WNDPROC)GetClassLongPtrW(both.Handle(), GCLP_WNDPROC);
+    EXPECT_LT(missing((HFONT)CallWindowProcW(bothProc, both.Handle(), WM_GETFONT, 0, 0), mixed),
+              missing(both.Font(), mixed));
     // Text the control's own font has keeps that font.
     TFlatEdit plain;
     plain.Create(form.Handle(), 10, 40, 300, 19, L"C:\\Plain");
