@@ -103,33 +103,43 @@ void TfrmQuick::CheckFolders(const FolderList& entries) {
     images_->Keep(entries);
 }
 
-void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed) {
+QuickMenuSource TfrmQuick::SourceFor(const FolderList& entries) {
     QuickMenuSource source;
     source.Entries = &entries;
     source.Missing = [this](const std::wstring& f) { return states_->Of(f) == FolderStates::Missing; };
     if (list_.PicView())
         source.Icon = [this](const std::wstring& f) { return images_->Bitmap(f, states_->IconOf(f)); };
+    return source;
+}
+
+void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed) {
+    QuickMenuSource source = SourceFor(entries);
+    HBITMAP image = list_.PicView() ? images_->Bitmap(L"", nullptr) : nullptr;
     if (!typed.empty()) {
         if (indexedReads_ != list_.Reads()) {
             finder_.Index(list_.Entries());
             indexedReads_ = list_.Reads();
         }
-        // The matches in one column that fits the screen, the typed text under them.
+        // The matches in one column that fits the screen, the typed text over them.
         int height = 1;
         look_->ItemWidths({entries.empty() ? FolderEntry{} : entries[0]}, nullptr, height);
         RECT area = WorkAreaAt(at);
         size_t rows = (size_t)std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, height) - 2);
-        bool more = false;
-        std::vector<size_t> found = finder_.Find(typed, rows, &more);
-        BuildFoundMenu(menu.Root, source, found, more, typed);
+        std::vector<size_t> all = finder_.Find(typed, entries.size());
+        std::vector<size_t> found(all.begin(), all.begin() + (std::ptrdiff_t)std::min(rows, all.size()));
+        BuildFoundMenu(menu.Root, source, found, all.size() > rows, typed);
+        // As wide as any match, shown or not: a longer text only narrows
+        // them, and the menu takes them without being shown again.
+        FolderList matched;
+        for (size_t i : all) matched.push_back(entries[i]);
+        for (int w : look_->ItemWidths(matched, image, height)) menu.Root.Items[0]->MinWidth = std::max(menu.Root.Items[0]->MinWidth, w);
         look_->Attach(menu);
         menu.Build();
         return;
     }
     // Each column is as wide as its widest item; all items are as high.
     int height = 1;
-    std::vector<int> widths =
-        look_->ItemWidths(entries, list_.PicView() ? images_->Bitmap(L"", nullptr) : nullptr, height);
+    std::vector<int> widths = look_->ItemWidths(entries, image, height);
     BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), height, std::move(widths)));
     look_->Attach(menu);
     menu.Build();
@@ -274,6 +284,7 @@ void TfrmQuick::ShowTipFor(HMENU menu, UINT id, UINT flags) {
 }
 
 LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
+    const bool narrowing = !typed_.empty() && ch >= L' ' && ch != 0x7F;
     if (ch == L'\b') {
         if (typed_.empty()) return MAKELRESULT(0, MNC_IGNORE);
         typed_.pop_back();
@@ -283,8 +294,25 @@ LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
     } else {
         return MAKELRESULT(0, MNC_IGNORE);
     }
+    if (narrowing && openEntries_) return NarrowOpenMenu();
     retyped_ = true;
     return MAKELRESULT(0, MNC_CLOSE);  // shown again with the matches
+}
+
+LRESULT TfrmQuick::NarrowOpenMenu() {
+    // A longer text finds a part of what the shorter found: the open menu
+    // has the items and the width for it, and keeps showing.
+    win::MenuItem& root = openMenu_->Root;
+    const size_t slots = root.Items.size() - 2;
+    bool more = false;
+    std::vector<size_t> found = finder_.Find(typed_, slots, &more);
+    RefillFoundMenu(root, SourceFor(*openEntries_), found, more, typed_);
+    for (auto& item : root.Items) openMenu_->Sync(*item);
+    openMenu_->FitOpenWindow();
+    tip_.Hide();
+    if (found.empty()) return MAKELRESULT(0, MNC_IGNORE);
+    openMenu_->LightFirst();
+    return MAKELRESULT(2, MNC_SELECT);
 }
 
 win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {

@@ -67,6 +67,7 @@ public:
     // The entries as the next menu would show them; while something is
     // typed, only those that hold it.
     void BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed = L"");
+    QuickMenuSource SourceFor(const FolderList& entries);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -75,6 +76,7 @@ private:
     void Command(UINT id);
     win::MenuItem* Track(win::PopupMenu& menu, POINT at);
     LRESULT TypedInMenu(wchar_t ch);
+    LRESULT NarrowOpenMenu();
     void ShowTipFor(HMENU menu, UINT id, UINT flags);
     void EditHotKey();
     void FoldersChecked();
