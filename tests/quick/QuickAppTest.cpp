@@ -124,8 +124,8 @@ TEST_F(QuickApp, TheMenuShowsTheListAndAChosenFolderOpensThroughTheShell) {
     // A letter shows the matches, the first lit; Enter opens it.
     PostMessageW(menu, WM_CHAR, 'z', 1);
     ASSERT_TRUE(WaitUntil([&] {
-        return app.Ask(WM_QUICK_MENU_READY) != 0 && (app.Ask(WM_QUICK_MENU_ITEM, 0) & mibLit) != 0 &&
-               ItemsOf(FindMenuWindow(app.Id(), 0)).size() == 3;  // Zeta, a line, the typed text
+        return app.Ask(WM_QUICK_MENU_READY) != 0 && (app.Ask(WM_QUICK_MENU_ITEM, 2) & mibLit) != 0 &&
+               ItemsOf(FindMenuWindow(app.Id(), 0)).size() == 3;  // the typed text, a line, Zeta
     })) << "z showed no matches";
     menu = FindMenuWindow(app.Id());
     MenuKey(menu, VK_RETURN);
