@@ -103,6 +103,19 @@ void TfrmQuick::CheckFolders(const FolderList& entries) {
     images_->Keep(entries);
 }
 
+const std::vector<int>& TfrmQuick::EntryWidths(const FolderList& entries, HBITMAP image, int& height) {
+    // Measured once for each read of the list: every open and every search
+    // uses them.
+    if (widthsReads_ != list_.Reads() || widthsImage_ != (image != nullptr) || widths_.size() != entries.size()) {
+        widthsHeight_ = 1;
+        widths_ = look_->ItemWidths(entries, image, widthsHeight_);
+        widthsReads_ = list_.Reads();
+        widthsImage_ = image != nullptr;
+    }
+    height = widthsHeight_;
+    return widths_;
+}
+
 QuickMenuSource TfrmQuick::SourceFor(const FolderList& entries) {
     QuickMenuSource source;
     source.Entries = &entries;
@@ -122,7 +135,7 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
         }
         // The matches in one column that fits the screen, the typed text over them.
         int height = 1;
-        look_->ItemWidths({entries.empty() ? FolderEntry{} : entries[0]}, nullptr, height);
+        const std::vector<int>& widths = EntryWidths(entries, image, height);
         RECT area = WorkAreaAt(at);
         size_t rows = (size_t)std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, height) - 2);
         std::vector<size_t> all = finder_.Find(typed, entries.size());
@@ -130,22 +143,20 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
         BuildFoundMenu(menu.Root, source, found, all.size() > rows, typed);
         // As wide as any match, shown or not: a longer text only narrows
         // them, and the menu takes them without being shown again.
-        FolderList matched;
-        for (size_t i : all) matched.push_back(entries[i]);
-        for (int w : look_->ItemWidths(matched, image, height)) menu.Root.Items[0]->MinWidth = std::max(menu.Root.Items[0]->MinWidth, w);
+        for (size_t i : all) menu.Root.Items[0]->MinWidth = std::max(menu.Root.Items[0]->MinWidth, widths[i]);
         look_->Attach(menu);
         menu.Build();
         return;
     }
     // Each column is as wide as its widest item; all items are as high.
     int height = 1;
-    std::vector<int> widths = look_->ItemWidths(entries, image, height);
+    std::vector<int> widths = EntryWidths(entries, image, height);
     BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), height, std::move(widths)));
     look_->Attach(menu);
     menu.Build();
 }
 
-void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst, RECT anchor) {
+void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     if (openMenu_) return;
     typed_.clear();
     std::optional<FolderEntry> picked;
@@ -173,7 +184,6 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst, RECT anch
         // Called from the keyboard, or showing matches, the menu starts
         // with its first item lit.
         menu.SelectFirst = selectFirst || !typed_.empty();
-        menu.Exclude = anchor;
         // Backspace never reaches WM_MENUCHAR: the menu's loop is asked.
         menu.OnLoopMessage = [this](const MSG& m) {
             if (m.message != WM_KEYDOWN || m.wParam != VK_BACK || typed_.empty()) return false;
@@ -306,8 +316,17 @@ LRESULT TfrmQuick::NarrowOpenMenu() {
     const size_t slots = root.Items.size() - 2;
     bool more = false;
     std::vector<size_t> found = finder_.Find(typed_, slots, &more);
+    struct Shown {
+        std::wstring caption;
+        bool enabled;
+    };
+    std::vector<Shown> before;
+    for (auto& item : root.Items) before.push_back({item->Caption, item->Enabled});
     RefillFoundMenu(root, SourceFor(*openEntries_), found, more, typed_);
-    for (auto& item : root.Items) openMenu_->Sync(*item);
+    for (size_t i = 0; i < root.Items.size(); ++i) {
+        const win::MenuItem& item = *root.Items[i];
+        if (item.Caption != before[i].caption || item.Enabled != before[i].enabled) openMenu_->Sync(*root.Items[i]);
+    }
     openMenu_->FitOpenWindow();
     tip_.Hide();
     if (found.empty()) return MAKELRESULT(0, MNC_IGNORE);
@@ -370,9 +389,7 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             HWND target = win::FocusedWindowAnywhere();
             POINT pointer{};
             GetCursorPos(&pointer);
-            RECT anchor{};
-            POINT at = win::KeyboardMenuPoint(target, pointer, anchor);
-            ShowQuickMenu(at, target, true, anchor);
+            ShowQuickMenu(win::KeyboardMenuPoint(target, pointer), target, true);
         }
         return 0;
     case WM_QUICK_TRAY:

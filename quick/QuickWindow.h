@@ -54,8 +54,7 @@ public:
 
     // Shows the quick menu at a screen point; `target` is the window that
     // had the focus when it was called (a file dialog goes to the folder).
-    // The menu keeps clear of `anchor`, the control it was called beside.
-    void ShowQuickMenu(POINT at, HWND target, bool selectFirst = false, RECT anchor = {});
+    void ShowQuickMenu(POINT at, HWND target, bool selectFirst = false);
     void ShowOwnMenu(POINT at);
     // The quick menu's own part after the favourites: "Add This Folder..."
     // when `target` shows a folder. Returns the added item, or null.
@@ -68,6 +67,8 @@ public:
     // typed, only those that hold it.
     void BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed = L"");
     QuickMenuSource SourceFor(const FolderList& entries);
+    // Each entry's item width and the items' height, as the menu makes them.
+    const std::vector<int>& EntryWidths(const FolderList& entries, HBITMAP image, int& height);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -96,6 +97,9 @@ private:
     win::TipWindow tip_;  // a cut name, whole
     FolderFinder finder_;
     int indexedReads_ = -1;
+    std::vector<int> widths_;  // EntryWidths' answer for the read below
+    int widthsReads_ = -1, widthsHeight_ = 1;
+    bool widthsImage_ = false;
     std::wstring typed_;     // what was typed in the open menu
     bool findable_ = false;  // the open menu is the list's, which typing searches
     bool retyped_ = false;   // the typed text changed: the menu shows again

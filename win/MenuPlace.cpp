@@ -4,8 +4,7 @@
 
 namespace win {
 
-POINT KeyboardMenuPoint(HWND focused, POINT pointer, RECT& anchor) {
-    anchor = RECT{};
+POINT KeyboardMenuPoint(HWND focused, POINT pointer) {
     if (!focused || !IsWindow(focused)) return pointer;
     HWND root = GetAncestor(focused, GA_ROOT);
     HWND under = WindowFromPoint(pointer);
@@ -15,7 +14,6 @@ POINT KeyboardMenuPoint(HWND focused, POINT pointer, RECT& anchor) {
         control = dialog.NameBox;
     RECT r{};
     if (!GetWindowRect(control, &r) || IsRectEmpty(&r)) return pointer;
-    anchor = r;
     return POINT{r.left, r.bottom};
 }
 

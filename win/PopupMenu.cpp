@@ -153,9 +153,7 @@ MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     // The menu's loop hands its messages to this thread's filter hook.
     HHOOK filter = OnLoopMessage ? SetWindowsHookExW(WH_MSGFILTER, LoopFilter, nullptr, GetCurrentThreadId()) : nullptr;
     HHOOK keyboard = KeepKeyboard ? SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardFilter, GetModuleHandleW(nullptr), 0) : nullptr;
-    TPMPARAMS clear{sizeof(clear), Exclude};
-    UINT command = (UINT)TrackPopupMenuEx(handle_, flags | TPM_RETURNCMD | (IsRectEmpty(&Exclude) ? 0 : TPM_VERTICAL),
-                                          at.x, at.y, owner, IsRectEmpty(&Exclude) ? nullptr : &clear);
+    UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
     if (keyboard) UnhookWindowsHookEx(keyboard);
     if (filter) UnhookWindowsHookEx(filter);
     selectPending_ = false;

@@ -23,9 +23,6 @@ public:
     // system may hand it back to the window below a moment after the menu
     // opened) still go to this menu, never to that window.
     bool KeepKeyboard = false;
-    // A screen rectangle the menu keeps clear of (the control it was
-    // called for); empty for none.
-    RECT Exclude{};
 
     PopupMenu() = default;
     ~PopupMenu();
