@@ -7,6 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 pn_fresh_session
+pn_restart_server
 add() { wine reg add 'HKCU\Software\Pathnook' /v "$1" /d "$2" /f >/dev/null 2>&1; }
 mkdir -p "$PN_TEMP_PREFIX/drive_c/Projects/Pathnook" "$PN_TEMP_PREFIX/drive_c/users/Έγγραφα"
 i=0
@@ -23,12 +24,17 @@ Fonts|C:\windows\Fonts
 LIST
 add PicView 1
 add ExploerFolder 1
-# Keys reach the menu only while a window of the prefix holds the X focus,
-# which Wine's virtual desktop keeps for itself: the search and the add
-# dialog are pictured before the desktop starts.
 wine "$BUILD/bin/PathnookQuick.exe" >/dev/null 2>&1 &
 for _ in $(seq 100); do xdotool search --classname pathnookquick >/dev/null 2>&1 && break; sleep 0.2; done
 sleep 3
+xdotool mousemove 500 300
+xdotool key super+alt+f
+sleep 2
+import -display "$DISPLAY" -window root -crop 240x220+495+295 +repage "$ROOT/docs/quick-menu.png"
+echo "docs/quick-menu.png"
+xdotool key Escape
+sleep 1
+
 wine notepad >/dev/null 2>&1 &
 for _ in $(seq 100); do xdotool search --name 'Notepad' >/dev/null 2>&1 && break; sleep 0.2; done
 sleep 2
@@ -47,19 +53,6 @@ xdotool key super+alt+f
 sleep 2
 xdotool key End Return
 sleep 2
-import -display "$DISPLAY" -window root -crop 318x164+480+439 +repage "$ROOT/docs/add-folder.png"
+import -display "$DISPLAY" -window root -crop 460x260+410+380 +repage "$ROOT/docs/add-folder.png"
 echo "docs/add-folder.png"
 xdotool key Escape
-wineserver -k >/dev/null 2>&1 || true
-sleep 1
-pn_restart_server
-wine "$BUILD/bin/PathnookQuick.exe" >/dev/null 2>&1 &
-for _ in $(seq 100); do xdotool search --classname pathnookquick >/dev/null 2>&1 && break; sleep 0.2; done
-sleep 3
-xdotool mousemove 500 300
-xdotool key super+alt+f
-sleep 2
-import -display "$DISPLAY" -window root -crop 240x220+495+295 +repage "$ROOT/docs/quick-menu.png"
-echo "docs/quick-menu.png"
-xdotool key Escape
-sleep 1

@@ -125,10 +125,9 @@ HWND OpenMenuWindow() {
 LRESULT CALLBACK PopupMenu::KeyboardFilter(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION) {
         const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
-        DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
         // Modifiers pass: the window below must see them go up as it saw
         // them go down.
-        if (tracking && foreground != GetCurrentThreadId() && !IsModifier(key.vkCode)) {
+        if (tracking && !IsModifier(key.vkCode)) {
             if (HWND menu = OpenMenuWindow()) {
                 const bool up = (key.flags & LLKHF_UP) != 0;
                 LPARAM info = 1 | ((LPARAM)key.scanCode << 16) | ((key.flags & LLKHF_EXTENDED) ? 1 << 24 : 0) |

@@ -19,9 +19,10 @@ public:
     // Sees each message the open menu's loop takes (the keys it would
     // otherwise swallow, Backspace say); true when it handled one.
     std::function<bool(const MSG&)> OnLoopMessage;
-    // Keys typed while another thread holds the foreground (the window
-    // system may hand it back to the window below a moment after the menu
-    // opened) still go to this menu, never to that window.
+    // Keys typed while the menu is open go to it, whoever holds the
+    // foreground (the window system may hand it back to the window below a
+    // moment after the menu opened, or keep the keyboard for a window of
+    // its own), never to another window.
     bool KeepKeyboard = false;
 
     PopupMenu() = default;
