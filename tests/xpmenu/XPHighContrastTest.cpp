@@ -84,7 +84,7 @@ TEST(XPHighContrast, MenuItemsTakeTheSchemesColoursAndFollowItsChanges) {
 
     HighContrastScheme scheme(BlackScheme());
     const RECT item{10, 0, 210, 22};
-    const RECT whole{0, 0, 210, 22};
+    const RECT whole{10, 0, 210, 22};  // the item's own place
     win::Bitmap n(220, 30, xptest::kUnpainted);
     xp.PaintMenuItem(open, n.DC(), item, false);  // no refresh asked: the painter notices
     EXPECT_NE(xp.PaintColors().Background, before);
@@ -93,8 +93,8 @@ TEST(XPHighContrast, MenuItemsTakeTheSchemesColoursAndFollowItsChanges) {
     win::Bitmap s(220, 30, xptest::kUnpainted);
     xp.PaintMenuItem(open, s.DC(), item, true);
     EXPECT_EQ(s.Pixel(100, 5), kHilite);
-    EXPECT_EQ(ColoursIn(s, {0, 1, 210, 21}), (std::set<COLORREF>{kHilite, kHiliteText, kMenu}))
-        << Hex(ColoursIn(s, {0, 1, 210, 21}));
+    EXPECT_EQ(ColoursIn(s, {10, 1, 210, 21}), (std::set<COLORREF>{kHilite, kHiliteText}))
+        << Hex(ColoursIn(s, {10, 1, 210, 21}));
 
     win::Bitmap g(220, 30, xptest::kUnpainted);
     xp.PaintMenuItem(off, g.DC(), item, false);
