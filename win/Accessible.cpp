@@ -29,10 +29,10 @@ public:
     // The window itself; false leaves it to the standard object.
     virtual bool Self(AccessibleInfo& info) const = 0;
     // Windowless controls, as simple children after the window's own.
-    virtual long PartCount() const { return 0; }
-    virtual bool Part(long, AccessibleInfo&, RECT&) const { return false; }
-    virtual void DoPart(long) const {}
-    virtual long PartAt(POINT) const { return -1; }
+    virtual long InnerCount() const { return 0; }
+    virtual bool Inner(long, AccessibleInfo&, RECT&) const { return false; }
+    virtual void DoInner(long) const {}
+    virtual long InnerAt(POINT) const { return -1; }
     HWND hwnd;
 };
 
@@ -54,11 +54,11 @@ class HostSource final : public Source {
 public:
     using Source::Source;
     bool Self(AccessibleInfo&) const override { return false; }
-    long PartCount() const override { return (long)Described().size(); }
-    bool Part(long index, AccessibleInfo& info, RECT& screen) const override {
-        auto parts = Described();
-        if (index < 0 || index >= (long)parts.size()) return false;
-        GraphicControl* c = parts[(size_t)index];
+    long InnerCount() const override { return (long)Described().size(); }
+    bool Inner(long index, AccessibleInfo& info, RECT& screen) const override {
+        auto inner = Described();
+        if (index < 0 || index >= (long)inner.size()) return false;
+        GraphicControl* c = inner[(size_t)index];
         c->DescribeAccessible(info);
         if (!c->Visible()) info.State |= STATE_SYSTEM_INVISIBLE;
         if (!c->Enabled()) info.State |= STATE_SYSTEM_UNAVAILABLE;
@@ -67,17 +67,17 @@ public:
         MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&screen), 2);
         return true;
     }
-    void DoPart(long index) const override {
-        auto parts = Described();
-        if (index >= 0 && index < (long)parts.size())
-            PostMessageW(hwnd, CM_ACCESSIBLEDEFAULT, 0, (LPARAM)parts[(size_t)index]);
+    void DoInner(long index) const override {
+        auto inner = Described();
+        if (index >= 0 && index < (long)inner.size())
+            PostMessageW(hwnd, CM_ACCESSIBLEDEFAULT, 0, (LPARAM)inner[(size_t)index]);
     }
-    long PartAt(POINT screen) const override {
-        auto parts = Described();
+    long InnerAt(POINT screen) const override {
+        auto inner = Described();
         ScreenToClient(hwnd, &screen);
-        for (long i = (long)parts.size() - 1; i >= 0; --i) {
-            const RECT r = parts[(size_t)i]->Bounds();
-            if (parts[(size_t)i]->Visible() && PtInRect(&r, screen)) return i;
+        for (long i = (long)inner.size() - 1; i >= 0; --i) {
+            const RECT r = inner[(size_t)i]->Bounds();
+            if (inner[(size_t)i]->Visible() && PtInRect(&r, screen)) return i;
         }
         return -1;
     }
@@ -96,7 +96,7 @@ private:
 
 // The standard object of a window with the source's description laid over
 // it: name, role, state, value, default action and short-cut of the window
-// itself, and its windowless parts as simple children. The rest (location,
+// itself, and its windowless controls as simple children. The rest (location,
 // parent, navigation, hit tests of child windows) is the standard object's.
 class DescribedObject final : public IAccessible {
 public:
@@ -112,9 +112,9 @@ public:
             AddRef();
             return S_OK;
         }
-        // With windowless parts the children are counted, not enumerated:
+        // With windowless controls the children are counted, not enumerated:
         // the standard enumeration knows only the child windows.
-        if (riid == IID_IEnumVARIANT && source_->PartCount() > 0) return E_NOINTERFACE;
+        if (riid == IID_IEnumVARIANT && source_->InnerCount() > 0) return E_NOINTERFACE;
         // IOleWindow (the window behind the object) is the standard object's.
         return std_->QueryInterface(riid, out);
     }
@@ -136,7 +136,7 @@ public:
         return std_->Invoke(d, r, l, f, p, v, e, a);
     }
 
-    // IAccessible: the described parts
+    // IAccessible: what the source describes
     STDMETHODIMP get_accName(VARIANT child, BSTR* out) override {
         AccessibleInfo info;
         if (!Describe(child, info)) return std_->get_accName(child, out);
@@ -182,16 +182,16 @@ public:
         // Posted: the action may open a modal dialog, which must not hold
         // the screen reader's call.
         if (IsSelf(child)) PostMessageW(source_->hwnd, CM_ACCESSIBLEDEFAULT, 0, 0);
-        else source_->DoPart(PartIndex(child));
+        else source_->DoInner(InnerIndex(child));
         return S_OK;
     }
     STDMETHODIMP get_accChildCount(long* out) override {
         HRESULT hr = std_->get_accChildCount(out);
-        if (SUCCEEDED(hr)) *out += source_->PartCount();
+        if (SUCCEEDED(hr)) *out += source_->InnerCount();
         return hr;
     }
     STDMETHODIMP get_accChild(VARIANT child, IDispatch** out) override {
-        if (PartIndex(child) >= 0) {
+        if (InnerIndex(child) >= 0) {
             *out = nullptr;
             return S_FALSE;  // a simple element, answered by this object
         }
@@ -200,16 +200,16 @@ public:
     STDMETHODIMP accLocation(long* x, long* y, long* w, long* h, VARIANT child) override {
         AccessibleInfo info;
         RECT r{};
-        const long part = PartIndex(child);
-        if (part < 0 || !source_->Part(part, info, r)) return std_->accLocation(x, y, w, h, child);
+        const long inner = InnerIndex(child);
+        if (inner < 0 || !source_->Inner(inner, info, r)) return std_->accLocation(x, y, w, h, child);
         *x = r.left, *y = r.top, *w = r.right - r.left, *h = r.bottom - r.top;
         return S_OK;
     }
     STDMETHODIMP accHitTest(long x, long y, VARIANT* out) override {
-        const long part = source_->PartAt({x, y});
-        if (part < 0) return std_->accHitTest(x, y, out);
+        const long inner = source_->InnerAt({x, y});
+        if (inner < 0) return std_->accHitTest(x, y, out);
         out->vt = VT_I4;
-        out->lVal = StandardChildren() + 1 + part;
+        out->lVal = StandardChildren() + 1 + inner;
         return S_OK;
     }
 
@@ -234,17 +234,17 @@ private:
         long n = 0;
         return SUCCEEDED(std_->get_accChildCount(&n)) ? n : 0;
     }
-    // The windowless part a child id names, or -1.
-    long PartIndex(const VARIANT& child) const {
-        if (child.vt != VT_I4 || child.lVal <= 0 || source_->PartCount() == 0) return -1;
+    // The windowless control a child id names, or -1.
+    long InnerIndex(const VARIANT& child) const {
+        if (child.vt != VT_I4 || child.lVal <= 0 || source_->InnerCount() == 0) return -1;
         const long index = child.lVal - StandardChildren() - 1;
-        return index >= 0 && index < source_->PartCount() ? index : -1;
+        return index >= 0 && index < source_->InnerCount() ? index : -1;
     }
     bool Describe(const VARIANT& child, AccessibleInfo& info) const {
         if (IsSelf(child)) return source_->Self(info);
         RECT r{};
-        const long part = PartIndex(child);
-        return part >= 0 && source_->Part(part, info, r);
+        const long inner = InnerIndex(child);
+        return inner >= 0 && source_->Inner(inner, info, r);
     }
 
     LONG refs_ = 1;
@@ -276,7 +276,7 @@ bool AnswerGetObject(Control& control, WPARAM wp, LPARAM lp, LRESULT& result) {
 bool AnswerHostObject(HWND host, WPARAM wp, LPARAM lp, LRESULT& result) {
     if ((LONG)lp != OBJID_CLIENT) return false;
     HostSource source(host);
-    if (source.PartCount() == 0) return false;
+    if (source.InnerCount() == 0) return false;
     result = Answer(std::make_unique<HostSource>(host), wp);
     return result != 0;
 }

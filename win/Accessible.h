@@ -5,7 +5,7 @@
 
 namespace win {
 
-// What a control painted by its own code tells a screen reader: the parts
+// What a control painted by its own code tells a screen reader: what
 // the standard object of its window cannot know from the window alone.
 // Focus, focusability, visibility and the disabled state come from the
 // window itself.

@@ -58,7 +58,7 @@ public:
     LRESULT Perform(UINT msg, WPARAM wp, LPARAM lp);
     void PaintOn(HDC hostDC);  // paints at the control's place in the host
 
-    // What a screen reader is told of the control, a part of its host's
+    // What a screen reader is told of the control, a child of its host's
     // object; false leaves it out.
     virtual bool DescribeAccessible(AccessibleInfo& info) const { return false; }
     virtual void DoAccessibleDefault() {}
