@@ -40,6 +40,8 @@ TfrmProperty::TfrmProperty(HWND owner, const std::wstring& alias, const std::wst
     fsbBrowse.Create(g, 257, 61, 22, 22, L"...");
     fsbBrowse.SetControlFont(win::DeriveFont(Font(), -20, true), true);
     fsbBrowse.OnClick = [this] { fsbBrowseClick(); };
+    fsbBrowse.AccessibleName = L"Browse for folder";
+    fsbBrowse.AccessibleShortcut = L"F4";
 
     cAddSeparator.Create(h, 8, 120, 145, 17, L"Add a Separator Line");
     cAddSeparator.OnClick = [this] { cAddSeparatorClick(); };
@@ -71,6 +73,17 @@ void TfrmProperty::fsbBrowseClick() {
     if (!win::BrowseForDirectory(BrowseTitle, L"", folder)) return;
     fePath.SetText(folder);
     feName.SetText(AliasFromPath(folder));
+}
+
+bool TfrmProperty::PreTranslate(MSG& msg) {
+    const bool f4 = msg.message == WM_KEYDOWN && msg.wParam == VK_F4;
+    const bool altDown = msg.message == WM_SYSKEYDOWN && msg.wParam == VK_DOWN;
+    if ((f4 || altDown) && (msg.hwnd == feName.Handle() || msg.hwnd == fePath.Handle()) &&
+        fsbBrowse.Enabled()) {
+        fsbBrowseClick();
+        return true;
+    }
+    return TDialogForm::PreTranslate(msg);
 }
 
 void TfrmProperty::fbOkClick() {

@@ -46,6 +46,11 @@ public:
     // Whether OK's folder check is still waiting for its answer.
     bool Checking() const { return checking_; }
 
+protected:
+    // F4 or Alt+Down in either field opens the folder picker, as they open
+    // a combo box's list: "..." never takes the focus.
+    bool PreTranslate(MSG& msg) override;
+
 private:
     void Refuse(ItemCheck check, const std::wstring& path);
 

@@ -278,13 +278,15 @@ void TfrmMain::LayoutList() {
 }
 
 void TfrmMain::Paint() {
+    // A high-contrast scheme replaces the window's own tints.
+    const bool hc = win::HighContrast();
     {
         win::PaintDC dc(Handle());
-        ToolBar1.SetColor(kToolBarColor);
+        ToolBar1.SetColor(hc ? GetSysColor(COLOR_BTNFACE) : kToolBarColor);
         RECT client = ClientRect();
-        FillRect(dc, &client, win::SolidBrush(kFormColor));
+        FillRect(dc, &client, win::SolidBrush(hc ? GetSysColor(COLOR_BTNFACE) : kFormColor));
     }
-    lvMain.SetBkColor(kListColor);
+    lvMain.SetBkColor(hc ? GetSysColor(COLOR_WINDOW) : kListColor);
     LayoutList();
 }
 

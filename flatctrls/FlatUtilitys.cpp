@@ -20,6 +20,19 @@ TColor DeriveAdvColor(TColor base, TColor current, int percent, AdvColorMode mod
     return ScaledHslToColor(v.h, v.s, l);
 }
 
+COLORREF FocusFill(TColor background) {
+    const COLORREF back = win::ColorToRGB(background);
+    COLORREF c = GetSysColor(COLOR_HIGHLIGHT);
+    for (int i = 0; i < 20 && win::ContrastRatio(c, back) < 3.0; ++i)
+        c = RGB(GetRValue(c) * 9 / 10, GetGValue(c) * 9 / 10, GetBValue(c) * 9 / 10);
+    return c;
+}
+
+COLORREF MarkOn(COLORREF fill) {
+    return win::ContrastRatio(fill, RGB(0, 0, 0)) >= win::ContrastRatio(fill, RGB(255, 255, 255)) ? RGB(0, 0, 0)
+                                                                                            : RGB(255, 255, 255);
+}
+
 void DrawBevelFrame(Canvas& canvas, RECT r, TColor top, TColor bottom, int width) {
     --r.right;
     --r.bottom;

@@ -29,6 +29,13 @@ enum class AdvColorMode { Lighten = 0, Darken = 1 };
 // light bases give a darker hot colour, as the controls have always shown.
 TColor DeriveAdvColor(TColor base, TColor current, int percent, AdvColorMode mode);
 
+// The fill of a focused square on a given background: the system's
+// highlight, darkened until it stands out 3:1 from the background, so that
+// the focus shows at a glance whatever the scheme.
+COLORREF FocusFill(TColor background);
+// Black or white, whichever reads better on the colour.
+COLORREF MarkOn(COLORREF fill);
+
 // Rings of `width` pixels: left and top in `top`, right and bottom in
 // `bottom` (the corners bottom-left and top-right go to `bottom`).
 void DrawBevelFrame(win::Canvas& canvas, RECT r, TColor top, TColor bottom, int width);

@@ -5,7 +5,10 @@
 #include <memory>
 #include <set>
 
+#include <oleacc.h>
+
 #include "win/Form.h"
+#include "win/PopupMenu.h"
 #include "win/Notify.h"
 
 namespace flat {
@@ -276,6 +279,10 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
         state_ = down_ && groupIndex_ != 0 ? ButtonState::Latched : ButtonState::Up;
     }
 
+    // A high-contrast scheme gets the system's colours only: a hot or
+    // pressed button is highlighted, as a selected item is.
+    const bool hc = win::HighContrast();
+    const bool lit = Hovered || state_ == ButtonState::Pressed || state_ == ButtonState::Latched;
     TColor face = BaseColor();
     switch (state_) {
     case ButtonState::Up: face = Hovered ? colorFocused_ : BaseColor(); break;
@@ -283,7 +290,8 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
     case ButtonState::Pressed: face = colorDown_; break;
     case ButtonState::Latched: face = Hovered ? colorFocused_ : colorDown_; break;
     }
-    const bool fill = transparentMode_ == tmNone || (transparentMode_ == tmNotFocused && Hovered);
+    if (hc) face = state_ != ButtonState::Disabled && lit ? win::clHighlight : clBtnFace;
+    const bool fill = hc || transparentMode_ == tmNone || (transparentMode_ == tmNotFocused && Hovered);
     if (fill) {
         canvas.SetBrush(face);
         canvas.FillRect(client);
@@ -291,14 +299,19 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
         PaintParentBackground(ButtonParent(), BoundsInParent(), canvas.Handle());
     }
 
-    switch (state_) {
-    case ButtonState::Up:
-        if (Hovered) DrawBevelFrame(canvas, client, colorHighLight_, colorShadow_, 1);
-        else DrawBevelFrame(canvas, client, colorBorder_, colorBorder_, isDefault ? 2 : 1);
-        break;
-    case ButtonState::Disabled: DrawBevelFrame(canvas, client, colorBorder_, colorBorder_, 1); break;
-    case ButtonState::Pressed:
-    case ButtonState::Latched: DrawBevelFrame(canvas, client, colorShadow_, colorHighLight_, 1); break;
+    if (hc) {
+        const TColor edge = state_ == ButtonState::Disabled ? win::clGrayText : win::clBtnText;
+        DrawBevelFrame(canvas, client, edge, edge, isDefault && state_ != ButtonState::Disabled ? 2 : 1);
+    } else {
+        switch (state_) {
+        case ButtonState::Up:
+            if (Hovered) DrawBevelFrame(canvas, client, colorHighLight_, colorShadow_, 1);
+            else DrawBevelFrame(canvas, client, colorBorder_, colorBorder_, isDefault ? 2 : 1);
+            break;
+        case ButtonState::Disabled: DrawBevelFrame(canvas, client, colorBorder_, colorBorder_, 1); break;
+        case ButtonState::Pressed:
+        case ButtonState::Latched: DrawBevelFrame(canvas, client, colorShadow_, colorHighLight_, 1); break;
+        }
     }
 
     if (!glyph_.Empty()) DrawGlyph(canvas.Handle(), glyph_, numGlyphs_, state_, layout.glyphOrigin);
@@ -307,7 +320,12 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
         canvas.SetClearBrush();
         RECT r = layout.captionRect;
         const UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-        if (state_ == ButtonState::Disabled) {
+        if (hc) {
+            canvas.SetFontColor(state_ == ButtonState::Disabled ? win::clGrayText
+                                : lit                           ? win::clHighlightText
+                                                                : win::clBtnText);
+            canvas.DrawText(caption, r, flags);
+        } else if (state_ == ButtonState::Disabled) {
             OffsetRect(&r, 1, 1);
             canvas.SetFontColor(clBtnHighlight);
             canvas.DrawText(caption, r, flags);
@@ -319,6 +337,16 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
             canvas.DrawText(caption, r, flags);
         }
     }
+}
+
+bool FlatButtonCore::DescribeButton(win::AccessibleInfo& info) const {
+    const std::wstring caption = ButtonCaption();
+    info.Name = AccessibleName.empty() ? win::MenuCaptionText(caption) : AccessibleName;
+    info.Role = ROLE_SYSTEM_PUSHBUTTON;
+    if (groupIndex_ != 0 && down_) info.State |= STATE_SYSTEM_PRESSED;
+    info.DefaultAction = L"Press";
+    info.KeyboardShortcut = AccessibleShortcut.empty() ? win::MnemonicShortcut(caption) : AccessibleShortcut;
+    return true;
 }
 
 // ---- TFlatButton ----
@@ -344,6 +372,14 @@ void TFlatButton::SetDefault(bool v) {
             SendMessageW(form->Handle(), win::CM_FOCUSCHANGED, 0, (LPARAM)GetFocus());
     InvalidateButton();
 }
+
+bool TFlatButton::DescribeAccessible(win::AccessibleInfo& info) const {
+    DescribeButton(info);
+    if (default_) info.State |= STATE_SYSTEM_DEFAULT;
+    return true;
+}
+
+void TFlatButton::DoAccessibleDefault() { Click(); }
 
 SIZE TFlatButton::ClientSize() const {
     RECT r = ClientRect();

@@ -62,6 +62,10 @@ public:
     int Spacing() const { return spacing_; }
     void SetSpacing(int v);
     int ModalResult = 0;
+    // What a screen reader says for the button when its caption says too
+    // little ("..."), and a key that presses it from elsewhere; empty: the
+    // caption and its mnemonic.
+    std::wstring AccessibleName, AccessibleShortcut;
 
     std::function<void()> OnClick, OnDblClick, OnMouseEnter, OnMouseLeave;
     // Button (VK_LBUTTON...), client x, y.
@@ -73,6 +77,8 @@ public:
 
     // Sets the form's modal result, then raises OnClick.
     void Click();
+    // A push button to a screen reader: its caption, pressed when latched.
+    bool DescribeButton(win::AccessibleInfo& info) const;
     void RecalcAdvColors();
 
     // HoverClient
@@ -151,11 +157,13 @@ public:
     bool HoverIsAt(const win::ControlAt& at) const override {
         return Handle() && at.window == Handle() && !at.graphic;
     }
+    bool DescribeAccessible(win::AccessibleInfo& info) const override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void Paint(win::Canvas& canvas) override;
     bool ErasesBackground() const override { return false; }
+    void DoAccessibleDefault() override;
 
     TColor BaseColor() const override { return Color(); }
     void SetParentColorFlag(bool v) override { SetParentColor(v); }

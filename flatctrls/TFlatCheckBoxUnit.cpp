@@ -2,7 +2,10 @@
 
 #include <windowsx.h>
 
+#include <oleacc.h>
+
 #include "win/Notify.h"
+#include "win/PopupMenu.h"
 
 namespace flat {
 
@@ -31,6 +34,17 @@ RECT TFlatCheckBox::CaptionRect() const {
     RECT c = ClientRect();
     if (layout_ == checkboxLeft) return {c.left + 16, c.top + 1, c.right - 1, c.bottom - 1};
     return {c.left + 1, c.top + 1, c.right - 16, c.bottom - 1};
+}
+
+bool TFlatCheckBox::DescribeAccessible(win::AccessibleInfo& info) const {
+    const std::wstring caption = Text();
+    info.Name = win::MenuCaptionText(caption);
+    info.Role = ROLE_SYSTEM_CHECKBUTTON;
+    if (checked_) info.State |= STATE_SYSTEM_CHECKED;
+    if (pressing_) info.State |= STATE_SYSTEM_PRESSED;
+    info.DefaultAction = checked_ ? L"Uncheck" : L"Check";
+    info.KeyboardShortcut = win::MnemonicShortcut(caption);
+    return true;
 }
 
 void TFlatCheckBox::Repaint() {
@@ -108,12 +122,25 @@ void TFlatCheckBox::PaintCheckSquare() {
 
 void TFlatCheckBox::PaintCheckSquare(Canvas& canvas) {
     const RECT sq = SquareRect();
-    TColor fill = Color();
-    if (hasFocus_ || Hovered) fill = pressing_ ? colorDown_ : colorFocused_;
+    const bool hc = win::HighContrast(), enabled = Window::Enabled();
+    // The keyboard focus has a look of its own, far from the resting one:
+    // a box toggled with Space must be seen before it is toggled.
+    TColor fill = hc ? win::clWindow : Color();
+    TColor mark = hc ? win::clWindowText : colorCheck_;
+    if (pressing_) {
+        fill = hc ? win::clHighlight : colorDown_;
+        if (hc) mark = win::clHighlightText;
+    } else if (hasFocus_) {
+        fill = hc ? win::clHighlight : FocusFill(Color());
+        mark = hc ? win::clHighlightText : MarkOn(win::ColorToRGB(fill));
+    } else if (Hovered && !hc) {
+        fill = colorFocused_;
+    }
+    if (!enabled) mark = hc ? win::clGrayText : clBtnShadow;
     canvas.SetBrush(fill);
     canvas.FillRect(sq);
     if (checked_) {
-        canvas.SetPen(Window::Enabled() ? colorCheck_ : clBtnShadow, 1);
+        canvas.SetPen(mark, 1);
         const int x = sq.left, y = sq.top;
         static const int strokes[6][4] = {
             {2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9},  // left arm
@@ -124,7 +151,7 @@ void TFlatCheckBox::PaintCheckSquare(Canvas& canvas) {
             canvas.LineTo(x + s[2], y + s[3]);
         }
     }
-    canvas.SetBrush(colorBorder_);
+    canvas.SetBrush(hc ? (enabled ? win::clWindowText : win::clGrayText) : colorBorder_);
     canvas.FrameRect(sq);
 }
 
@@ -134,7 +161,10 @@ void TFlatCheckBox::PaintCheckCaption(Canvas& canvas) {
     canvas.SetClearBrush();
     RECT r = CaptionRect();
     const UINT flags = DT_WORDBREAK | DT_TOP | (layout_ == checkboxLeft ? DT_LEFT : DT_RIGHT);
-    if (Window::Enabled()) {
+    if (win::HighContrast()) {
+        canvas.SetFontColor(Window::Enabled() ? win::clBtnText : win::clGrayText);
+        canvas.DrawText(caption, r, flags);
+    } else if (Window::Enabled()) {
         canvas.SetFontColor(fontColor_);
         canvas.DrawText(caption, r, flags);
     } else {

@@ -68,11 +68,13 @@ public:
     bool HoverIsAt(const win::ControlAt& at) const override {
         return Handle() && at.window == Handle() && !at.graphic;
     }
+    bool DescribeAccessible(win::AccessibleInfo& info) const override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void Paint(win::Canvas& canvas) override;
     bool ErasesBackground() const override { return !transparent_; }
+    void DoAccessibleDefault() override { SetChecked(!checked_); }
 
 private:
     void PaintCheckSquare(win::Canvas& canvas);

@@ -1,5 +1,7 @@
 #include "flatctrls/TFlatEditUnit.h"
 
+#include <oleacc.h>
+
 #include "win/FontFallback.h"
 #include "win/Gdi.h"
 #include "win/Notify.h"
@@ -99,9 +101,11 @@ void TCustomFlatEdit::SetPasswordChar(wchar_t ch) {
 void TCustomFlatEdit::SelectAll() { SendMessageW(Handle(), EM_SETSEL, 0, -1); }
 
 void TCustomFlatEdit::SetBackColor(TColor c) {
-    if (c == backColor_ && backBrush_) return;
+    // A system colour can change under the same name.
+    if (c == backColor_ && backBrush_ && backRgb_ == ColorToRGB(c)) return;
     backColor_ = c;
-    backBrush_ = win::SolidBrush(ColorToRGB(c));
+    backRgb_ = ColorToRGB(c);
+    backBrush_ = win::SolidBrush(backRgb_);
     InvalidateRect(Handle(), nullptr, TRUE);  // only the text area
 }
 
@@ -115,14 +119,28 @@ void TCustomFlatEdit::PaintFlatBorder() {
     HWND focus = GetFocus();
     const bool hot = focus == Handle() ||
                      (hovered_ && !dynamic_cast<TCustomFlatEdit*>(Window::FromHandle(focus)));
-    SetBackColor(hot ? colorFocused_ : colorFlat_);
-    win::Brush border = win::SolidBrush(ColorToRGB(colorBorder_));
-    win::Brush inner = win::SolidBrush(ColorToRGB(hot ? colorFocused_ : colorFlat_));
+    const bool hc = win::HighContrast();
+    const TColor back = hc ? win::clWindow : hot ? colorFocused_ : colorFlat_;
+    SetBackColor(back);
+    win::Brush border = win::SolidBrush(ColorToRGB(hc ? (hot ? win::clHighlight : win::clWindowText) : colorBorder_));
+    win::Brush inner = win::SolidBrush(ColorToRGB(back));
     FrameRect(dc, &r, border);
     InflateRect(&r, -1, -1);
     FrameRect(dc, &r, inner);
     InflateRect(&r, -1, -1);
     FrameRect(dc, &r, inner);
+}
+
+bool TCustomFlatEdit::DescribeAccessible(win::AccessibleInfo& info) const {
+    const LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+    info.Name = win::LabelBefore(Handle());
+    info.Role = ROLE_SYSTEM_TEXT;
+    if (style & ES_READONLY) info.State |= STATE_SYSTEM_READONLY;
+    const bool secret = SendMessageW(Handle(), EM_GETPASSWORDCHAR, 0, 0) != 0;
+    if (secret) info.State |= STATE_SYSTEM_PROTECTED;
+    info.HasValue = !secret;
+    if (!secret) info.Value = Text();
+    return true;
 }
 
 void TCustomFlatEdit::FitHeightToFont() {

@@ -51,6 +51,8 @@ public:
     void FitHeightToFont();
 
     bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    // Editable text named by the label before it, as a plain edit is.
+    bool DescribeAccessible(win::AccessibleInfo& info) const override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -66,6 +68,7 @@ private:
     bool useAdvColors_ = false;
     bool hovered_ = false;
     TColor backColor_ = clFlatFace;
+    COLORREF backRgb_ = CLR_INVALID;  // what the brush was made of
     win::Brush backBrush_;
     // The font the edit draws with when its own lacks some of the text's
     // characters; empty while the control's font has them all.

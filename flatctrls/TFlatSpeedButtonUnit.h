@@ -23,6 +23,8 @@ public:
 
     bool HoverEnabled() const override { return Parent() && GraphicControl::Enabled(); }
     bool HoverIsAt(const win::ControlAt& at) const override { return at.graphic == this; }
+    bool DescribeAccessible(win::AccessibleInfo& info) const override { return DescribeButton(info); }
+    void DoAccessibleDefault() override { Click(); }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -259,18 +259,22 @@ void TfrmQuick::FoldersChecked() {
 void TfrmQuick::ShowOwnMenu(POINT at) {
     if (openMenu_) return;
     win::PopupMenu menu;
-    menu.Root.Add(L"&Edit the List...").Tag = cmEditList;
-    menu.Root.Add(L"&Start with Windows").Tag = cmStartWithWindows;
-    menu.Root.Items.back()->Checked = StartsWithWindows();
-    menu.Root.Add(L"&Hot Key...").Tag = cmHotKey;
-    menu.Root.AddSeparator();
-    menu.Root.Add(L"E&xit").Tag = cmExit;
+    FillOwnMenu(menu.Root, StartsWithWindows());
     look_->Attach(menu);
     menu.Build();
     openMenu_ = &menu;
     win::MenuItem* chosen = Track(menu, at);
     openMenu_ = nullptr;
     if (chosen && chosen->Tag) Command((UINT)chosen->Tag);
+}
+
+void TfrmQuick::FillOwnMenu(win::MenuItem& root, bool startsWithWindows) {
+    root.Add(L"&Edit the List...").Tag = cmEditList;
+    root.Add(L"&Start with Windows").Tag = cmStartWithWindows;
+    root.Items.back()->Checked = startsWithWindows;
+    root.Add(L"&Hot Key...").Tag = cmHotKey;
+    root.AddSeparator();
+    root.Add(L"E&xit").Tag = cmExit;
 }
 
 void TfrmQuick::ShowTipFor(HMENU menu, UINT id, UINT flags) {

@@ -56,6 +56,8 @@ public:
     // had the focus when it was called (a file dialog goes to the folder).
     void ShowQuickMenu(POINT at, HWND target, bool selectFirst = false);
     void ShowOwnMenu(POINT at);
+    // The icon's own menu: each item with a mnemonic of its own letter.
+    static void FillOwnMenu(win::MenuItem& root, bool startsWithWindows);
     // The quick menu's own part after the favourites: "Add This Folder..."
     // when `target` shows a folder. Returns the added item, or null.
     const win::MenuItem* AddOwnItems(win::PopupMenu& menu, HWND target);

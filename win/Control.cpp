@@ -115,6 +115,14 @@ LRESULT Control::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_GETFONT:
         return (LRESULT)font_;
+    case WM_GETOBJECT: {
+        LRESULT result = 0;
+        if (AnswerGetObject(*this, wp, lp, result)) return result;
+        break;
+    }
+    case CM_ACCESSIBLEDEFAULT:
+        if (IsWindowEnabled(Handle())) DoAccessibleDefault();
+        return 0;
     case CM_PARENTCOLORCHANGED:
         if (parentColor_) {
             TColor c = ParentColorOf(Parent());

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "win/Accessible.h"
 #include "win/ControlSupport.h"
 #include "win/Notify.h"
 #include "win/Window.h"
@@ -44,6 +45,10 @@ public:
 
     void Repaint();  // invalidate and paint at once
 
+    // What a screen reader is told of a control that paints itself; false
+    // leaves the window's standard object as it is.
+    virtual bool DescribeAccessible(AccessibleInfo& info) const { return false; }
+
 protected:
     // Creates a window of the layer's own control class, or with stdClass
     // a standard control (an edit...) wrapped by subclassing.
@@ -53,6 +58,8 @@ protected:
     virtual void Paint(Canvas& canvas) {}
     // False when Paint covers the whole area (no background erase).
     virtual bool ErasesBackground() const { return true; }
+    // A screen reader's "do the default action" (press, check...).
+    virtual void DoAccessibleDefault() {}
 
 private:
     void ReleaseFont();

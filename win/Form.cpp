@@ -6,6 +6,7 @@
 #include "win/Error.h"
 #include "win/Gdi.h"
 #include "win/Notify.h"
+#include "win/PopupMenu.h"
 #include "win/WindowLists.h"
 
 namespace win {
@@ -223,6 +224,10 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // Enter and Escape reach a dialog as IDOK/IDCANCEL: nothing to do
         // unless a control took them as dialog keys.
         return 0;
+    case WM_MENUCHAR:
+        // Windows finds no mnemonic in owner-drawn items by itself.
+        if (menu_.Owns((HMENU)lp)) return MenuCharAnswer((wchar_t)LOWORD(wp), (HMENU)lp);
+        break;
     case WM_MEASUREITEM:
         if (menu_.HandleMeasure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
         break;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "win/Accessible.h"
 #include "win/ControlSupport.h"
 #include "win/Notify.h"
 
@@ -56,6 +57,11 @@ public:
     // control. The host calls it; so may anyone who sends a notification.
     LRESULT Perform(UINT msg, WPARAM wp, LPARAM lp);
     void PaintOn(HDC hostDC);  // paints at the control's place in the host
+
+    // What a screen reader is told of the control, a child of its host's
+    // object; false leaves it out.
+    virtual bool DescribeAccessible(AccessibleInfo& info) const { return false; }
+    virtual void DoAccessibleDefault() {}
 
 protected:
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);

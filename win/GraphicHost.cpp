@@ -9,6 +9,7 @@
 #include "win/Error.h"
 #include "win/Form.h"
 #include "win/Gdi.h"
+#include "win/Notify.h"
 
 namespace win {
 
@@ -53,6 +54,15 @@ bool GraphicHost::HandleHostMessage(HWND host, UINT msg, WPARAM wp, LPARAM lp, L
         return MAKELPARAM(GET_X_LPARAM(lp) - c->bounds_.left, GET_Y_LPARAM(lp) - c->bounds_.top);
     };
     switch (msg) {
+    case WM_GETOBJECT: return AnswerHostObject(host, wp, lp, result);
+    case CM_ACCESSIBLEDEFAULT: {
+        // Only a control still hosted here, and usable, is pressed.
+        auto* c = reinterpret_cast<GraphicControl*>(lp);
+        if (!c || std::find(controls_.begin(), controls_.end(), c) == controls_.end()) return false;
+        if (c->enabled_ && c->visible_) c->DoAccessibleDefault();
+        result = 0;
+        return true;
+    }
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

@@ -1,5 +1,7 @@
 #include "win/LinkLabel.h"
 
+#include "win/Notify.h"
+
 namespace win {
 
 LinkLabel::~LinkLabel() {
@@ -8,7 +10,8 @@ LinkLabel::~LinkLabel() {
 }
 
 void LinkLabel::Create(HWND parent, const std::wstring& text, int x, int y) {
-    Label::Create(parent, text, x, y, 0, 0, SS_NOTIFY);
+    // A tab stop, so that the keyboard reaches what a click reaches.
+    Label::Create(parent, text, x, y, 0, 0, SS_NOTIFY | WS_TABSTOP);
     LOGFONTW lf{};
     HFONT base = (HFONT)SendMessageW(parent, WM_GETFONT, 0, 0);
     if (!base || !GetObjectW(base, sizeof(lf), &lf)) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
@@ -19,10 +22,45 @@ void LinkLabel::Create(HWND parent, const std::wstring& text, int x, int y) {
     SetBounds(x, y, s.cx, s.cy);
 }
 
+void LinkLabel::RedrawUnder() {
+    // The label is transparent: its parent paints what lies under it.
+    RECT r = Bounds();
+    RedrawWindow(GetParent(Handle()), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 LRESULT LinkLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SETCURSOR) {
+    switch (msg) {
+    case WM_SETCURSOR:
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+        LRESULT r = Label::WndProc(msg, wp, lp);
+        RedrawUnder();
+        return r;
+    }
+    case WM_PAINT: {
+        LRESULT r = Label::WndProc(msg, wp, lp);
+        if (GetFocus() == Handle()) {
+            HDC dc = GetDC(Handle());
+            RECT c{};
+            GetClientRect(Handle(), &c);
+            DrawFocusRect(dc, &c);
+            ReleaseDC(Handle(), dc);
+        }
+        return r;
+    }
+    case WM_GETDLGCODE: return DLGC_BUTTON | DLGC_WANTCHARS;
+    case WM_CHAR:
+        if (wp == L' ' && OnClick) OnClick();
+        return 0;
+    case CM_DIALOGKEY:
+        // Enter on the focused link opens it, as a click does.
+        if (wp == VK_RETURN && GetFocus() == Handle() && OnClick) {
+            OnClick();
+            return 1;
+        }
+        return 0;
     }
     return Label::WndProc(msg, wp, lp);
 }

@@ -7,7 +7,8 @@
 namespace win {
 
 // A label that reads as a link: blue, underlined (a copy of the parent's
-// font it owns), the hand cursor, and clicks reported through OnClick.
+// font it owns), the hand cursor, and clicks reported through OnClick. It
+// is a tab stop with a focus rectangle; Enter or Space on it is a click.
 class LinkLabel : public Label {
 public:
     LinkLabel() { TextColor = RGB(0, 0, 255); }
@@ -19,6 +20,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void RedrawUnder();
     FontHandle font_;
 };
 

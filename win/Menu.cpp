@@ -1,5 +1,9 @@
 #include "win/Menu.h"
 
+#include <oleacc.h>
+
+#include <cstddef>
+
 #include "win/Gdi.h"
 
 namespace win {
@@ -18,6 +22,16 @@ std::wstring MenuItem::DisplayText() const {
     std::wstring text = Caption;
     if (ShortCut sc = EffectiveShortCut()) text += L"\t" + ShortCutText(sc);
     return text;
+}
+
+static_assert(sizeof(MenuAccessRecord) == sizeof(MSAAMENUINFO) &&
+              offsetof(MSAAMENUINFO, pszWText) == offsetof(MenuAccessRecord, Text));
+
+void MenuItem::PublishAccessText(const std::wstring& text) {
+    accessText_ = text;
+    Signature = MSAA_MENU_SIG;
+    Length = (DWORD)accessText_.size();
+    Text = accessText_.data();
 }
 
 void MenuItem::Click() {
@@ -46,10 +60,11 @@ void MainMenu::BuildInto(HMENU menu, MenuItem& parent, bool bar) {
         item.Owner = menu;
         item.Command = nextCommand_++;
         std::wstring text = bar ? item.Caption : item.DisplayText();
+        item.PublishAccessText(item.IsSeparator() ? std::wstring() : text);
         MENUITEMINFOW mii{sizeof(mii)};
         mii.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
         mii.wID = item.Command;
-        mii.dwItemData = (ULONG_PTR)&item;
+        mii.dwItemData = item.ItemData();
         mii.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
         if (OwnerDraw() || (OwnerDrawn && item.OnDrawItem)) mii.fType |= MFT_OWNERDRAW;
         if (item.RadioItem) mii.fType |= MFT_RADIOCHECK;
@@ -89,6 +104,14 @@ MenuItem* MainMenu::FindShortCut(ShortCut key) {
     ForEach([&](MenuItem& item) {
         if (!found && key && item.EffectiveShortCut() == key) found = &item;
     });
+    return found;
+}
+
+bool MainMenu::Owns(HMENU menu) {
+    if (!menu) return false;
+    if (menu == handle_) return true;
+    bool found = false;
+    ForEach([&](MenuItem& item) { found = found || item.SubMenu == menu; });
     return found;
 }
 

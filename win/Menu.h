@@ -12,10 +12,25 @@ namespace win {
 
 class ImageList;
 
+// The record a screen reader finds at the start of an owner-drawn item's
+// data (Windows' MSAAMENUINFO): the signature, then the item's text with
+// its '&' markers and any tab-separated short-cut.
+struct MenuAccessRecord {
+    DWORD Signature = 0;
+    DWORD Length = 0;  // characters, without the terminating null
+    wchar_t* Text = nullptr;
+};
+
 // One menu item. Bound to an action it takes the action's enabled state and
 // runs it; otherwise OnClick runs. A caption of "-" makes a separator line.
-class MenuItem {
+// The item data of every built item is the item itself, so that its access
+// record (its first and only base) sits where a screen reader looks.
+class MenuItem : private MenuAccessRecord {
 public:
+    MenuItem() = default;
+    MenuItem(const MenuItem&) = delete;
+    MenuItem& operator=(const MenuItem&) = delete;
+
     std::wstring Caption;
     ShortCut Key = 0;  // the item's own short-cut; else the action's
     Action* Bound = nullptr;
@@ -53,10 +68,20 @@ public:
     std::wstring DisplayText() const;
     void Click();
 
+    // Fills the access record with the text the item shows; done when the
+    // item is built into a Windows menu. The record is what the item's data
+    // points at (ULONG_PTR)this.
+    void PublishAccessText(const std::wstring& text);
+    const MenuAccessRecord& AccessRecord() const { return *this; }
+    ULONG_PTR ItemData() { return (ULONG_PTR)this; }
+
     UINT Command = 0;       // WM_COMMAND id, assigned when the menu is built
     HMENU Owner = nullptr;  // the menu that holds this item
     HMENU SubMenu = nullptr;
     MenuItem* Parent = nullptr;
+
+private:
+    std::wstring accessText_;
 };
 
 // A window's menu bar built from a tree of MenuItems.
@@ -80,6 +105,8 @@ public:
 
     MenuItem* FindCommand(UINT command);
     MenuItem* FindShortCut(ShortCut key);
+    // Whether a Windows menu is the bar or one of its drop-downs.
+    bool Owns(HMENU menu);
     // Pushes an item's state (enabled, checked, text) into the Windows menu.
     void Sync(MenuItem& item);
     void SyncAction(const Action& action);

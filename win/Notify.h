@@ -28,6 +28,9 @@ enum : UINT {
     CM_EXIT = 0xB01B,
     CM_SYSCOLORCHANGE = 0xB024,
     CM_RECREATEWND = 0xB034,
+    // Posted by a control's accessible object: a screen reader asked for
+    // the control's default action.
+    CM_ACCESSIBLEDEFAULT = 0xB0A0,
     // Messages a parent reflects back to a child: the child's message
     // number above CN_BASE.
     CN_BASE = ReflectedMessages.First,

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "win/ControlSupport.h"
 #include "win/Error.h"
 #include "win/Gdi.h"
 
@@ -69,10 +70,11 @@ void PopupMenu::BuildInto(HMENU menu, MenuItem& parent) {
         item.Owner = menu;
         item.Command = nextCommand_++;
         std::wstring text = item.DisplayText();
+        item.PublishAccessText(item.IsSeparator() ? std::wstring() : text);
         MENUITEMINFOW mii{sizeof(mii)};
         mii.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
         mii.wID = item.Command;
-        mii.dwItemData = (ULONG_PTR)&item;
+        mii.dwItemData = item.ItemData();
         mii.fType = TypeOf(item);
         mii.dwTypeData = text.data();
         mii.fState = StateOf(item);
@@ -185,6 +187,7 @@ MenuItem* PopupMenu::FindCommand(UINT command) {
 void PopupMenu::Sync(MenuItem& item) {
     if (!item.Owner) return;
     std::wstring text = item.DisplayText();
+    item.PublishAccessText(item.IsSeparator() ? std::wstring() : text);
     MENUITEMINFOW mii{sizeof(mii)};
     mii.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
     mii.fType = TypeOf(item);
@@ -216,11 +219,15 @@ void PopupMenu::LightFirst() {
     if (HWND window = OpenMenuWindow()) PostMessageW(window, WM_KEYDOWN, VK_HOME, 0);
 }
 
-LRESULT PopupMenu::MenuChar(wchar_t ch, HMENU menu) const {
+LRESULT PopupMenu::MenuChar(wchar_t ch, HMENU menu) const { return MenuCharAnswer(ch, menu); }
+
+LRESULT MenuCharAnswer(wchar_t ch, HMENU menu) {
     const wchar_t key = Upper(ch);
     const int count = GetMenuItemCount(menu);
     int current = -1;
-    std::vector<int> matches;
+    // Items whose '&' marker is the key come first; without any, items
+    // whose text starts with it.
+    std::vector<int> marked, initial;
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW mii{sizeof(mii)};
         mii.fMask = MIIM_STATE | MIIM_DATA | MIIM_FTYPE;
@@ -228,10 +235,12 @@ LRESULT PopupMenu::MenuChar(wchar_t ch, HMENU menu) const {
         if (mii.fState & MFS_HILITE) current = i;
         auto* item = reinterpret_cast<MenuItem*>(mii.dwItemData);
         if (!item || item->IsSeparator() || (mii.fState & MFS_GRAYED)) continue;
+        if (IsAccel(ch, item->Caption)) marked.push_back(i);
         std::wstring text = MenuCaptionText(item->Caption);
         size_t first = text.find_first_not_of(L" \t");
-        if (first != std::wstring::npos && Upper(text[first]) == key) matches.push_back(i);
+        if (first != std::wstring::npos && Upper(text[first]) == key) initial.push_back(i);
     }
+    const std::vector<int>& matches = marked.empty() ? initial : marked;
     if (matches.empty()) return MAKELRESULT(0, MNC_IGNORE);
     if (matches.size() == 1) return MAKELRESULT(matches[0], MNC_EXECUTE);
     for (int i : matches)

@@ -54,8 +54,7 @@ public:
 
     // Owner-draw requests and first-letter keys; true when handled.
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-    // The answer to WM_MENUCHAR: the next item after the highlighted one
-    // whose caption starts with the letter; executed when it is the only one.
+    // The answer to WM_MENUCHAR (MenuCharAnswer).
     LRESULT MenuChar(wchar_t ch, HMENU menu) const;
 
 private:
@@ -70,6 +69,12 @@ private:
     bool selectPending_ = false;
     bool ready_ = false;
 };
+
+// The answer to WM_MENUCHAR in a menu built from MenuItems, whose items
+// Windows cannot search when they are owner-drawn: the item whose '&'
+// marker is the key, else the next after the highlighted one whose caption
+// starts with it; executed when it is the only one.
+LRESULT MenuCharAnswer(wchar_t ch, HMENU menu);
 
 // The text a caption shows with its '&' escapes and mnemonic markers taken
 // out: "Docs && Notes" -> "Docs & Notes", "&Open" -> "Open".

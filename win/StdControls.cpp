@@ -34,7 +34,10 @@ bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == WM_CTLCOLORSTATIC) {
         HDC dc = (HDC)wp;
         SetBkMode(dc, TRANSPARENT);
-        if (TextColor != CLR_INVALID) SetTextColor(dc, TextColor);
+        // Said outright: a device's own default is black, which a dark
+        // (high-contrast) scheme would hide.
+        SetTextColor(dc, TextColor != CLR_INVALID ? TextColor
+                         : GetSysColor(IsWindowEnabled(Handle()) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
         result = (LRESULT)GetStockObject(NULL_BRUSH);
         return true;
     }

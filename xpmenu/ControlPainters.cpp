@@ -456,10 +456,13 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
     HIMAGELIST hotList = (HIMAGELIST)SendMessageW(tb, TB_GETHOTIMAGELIST, 0, 0);
     HIMAGELIST disabledList = (HIMAGELIST)SendMessageW(tb, TB_GETDISABLEDIMAGELIST, 0, 0);
 
-    if (paletteDirty_) RefreshPalette(dc);
-    const COLORREF tbColor = ControlColor(tb);
-    const COLORREF hotFill = (highColor_ && !useSystemColors_) ? LightenColor(select_, 68) : colors_.SelectFill;
-    const COLORREF face = highColor_ ? LightenColor(tbColor, 16) : tbColor;
+    if (PaletteDirty()) RefreshPalette(dc);
+    // A high-contrast scheme shows the bar in the button face and a hot
+    // button highlighted, in the scheme's colours only.
+    const COLORREF tbColor = highContrast_ ? GetSysColor(COLOR_BTNFACE) : ControlColor(tb);
+    const COLORREF hotFill =
+        (highColor_ && !useSystemColors_ && !highContrast_) ? LightenColor(select_, 68) : colors_.SelectFill;
+    const COLORREF face = highColor_ && !highContrast_ ? LightenColor(tbColor, 16) : tbColor;
     const LONG style = GetWindowLongW(tb, GWL_STYLE);
     // A tool bar without a colour of its own lets its parent show through
     // (flat tool bars carry the transparent style whatever their colour).
@@ -546,7 +549,7 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
         o.Owner = TOwnerKind::ToolButton;
         o.Format = format;
         o.Enabled = !st.Disabled;
-        o.Selected = st.Selected;
+        o.Selected = st.Selected || (highContrast_ && st.Hot);
         PaintItemText(dc, text, tr, o);
     }
 
@@ -561,7 +564,11 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
 }
 
 void TXPMenu::PaintBand(HDC dc, const RECT& rect, TColor controlColor) {
-    if (paletteDirty_) RefreshPalette(dc);
+    if (PaletteDirty()) RefreshPalette(dc);
+    if (highContrast_) {
+        FillColor(dc, rect, GetSysColor(COLOR_BTNFACE));
+        return;
+    }
     FillColor(dc, rect, highColor_ ? LightenColor(controlColor, 6) : ToRGB(controlColor));
     int k = 30;
     for (int y = rect.top + 5; y <= rect.bottom - 5; y += 2) {

@@ -122,7 +122,7 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
     HDC m = surface.DC();
     SetViewportOrgEx(m, off, 0, nullptr);
     const int L = 0, T = 0, R = W, B = bar ? H : H + 1;
-    if (paletteDirty_) RefreshPalette(m);
+    if (PaletteDirty()) RefreshPalette(m);
     win::Selection font(m, fontHandle_);
 
     // Glyph, rebuilt for every paint since fading works in place.
@@ -262,6 +262,10 @@ bool TXPMenu::IsMouseOverBarItem(HWND form, const RECT& r) {
 
 void TXPMenu::PaintOpenBarItem(HDC dc, bool isMenuItem, bool rtl, TColor barColor, const RECT& r) {
     FillColor(dc, r, colors_.SelectFill);
+    if (highContrast_) {
+        FrameColor(dc, r, colors_.SelectBorder);
+        return;
+    }
     if (rtl || !highColor_ || !isMenuItem) {
         PolylineColor(dc, {{r.left, r.bottom - 1}, {r.left, r.top}, {r.right - 3, r.top}, {r.right - 3, r.bottom}},
                       colors_.SelectBorder);
@@ -316,7 +320,8 @@ void TXPMenu::PaintCheckMark(HDC dc, const win::MenuItem& item, bool selected, c
         auto b = Selected::Brush(dc, brush);
         Rectangle(dc, g.left, g.top, g.right, g.bottom);
     }
-    auto p = Selected::Pen(dc, enabled ? RGB(0, 0, 0) : colors_.Disabled);
+    const COLORREF tick = !highContrast_ ? RGB(0, 0, 0) : selected ? colors_.SelectText : colors_.CheckMark;
+    auto p = Selected::Pen(dc, enabled ? tick : colors_.Disabled);
     const int l = g.left, t = g.top, r = g.right, b = g.bottom;
     Line(dc, l + 1, t + 5, l + 4, b - 2);
     Line(dc, l + 2, t + 5, l + 4, b - 3);
@@ -344,7 +349,7 @@ void TXPMenu::PaintItemGlyph(HDC dc, TOwnerKind owner, bool rtl, bool isBar, boo
         x -= 1;
         y -= 1;
     }
-    if (!hot && enabled && !checked && highColor_) FadeGlyph(glyph, DimLevel);
+    if (!hot && enabled && !checked && highColor_ && !highContrast_) FadeGlyph(glyph, DimLevel);
     if (!enabled) {
         GrayGlyph(glyph, GrayLevel);
         FadeGlyph(glyph, 40);
@@ -382,7 +387,7 @@ void TXPMenu::PaintItemText(HDC dc, const std::wstring& text, RECT r, const Text
             return;
         }
     }
-    if (o.IsBar && o.Selected && useSystemColors_) c = ContrastTextColor(colors_.IconColumn);
+    if (o.IsBar && o.Selected && useSystemColors_ && !highContrast_) c = ContrastTextColor(colors_.IconColumn);
     SetBkMode(dc, TRANSPARENT);
     UINT format = o.Format | DT_EXPANDTABS;
     auto draw = [&](RECT rc) { DrawTextW(dc, text.c_str(), (int)text.size(), &rc, format); };

@@ -269,10 +269,42 @@ void TXPMenu::SetDisableSubclassing(bool v) {
 
 void TXPMenu::RefreshPalette(HDC dc) { RefreshPalette(GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES)); }
 
+namespace {
+// What the palette is made of outside the painter's own settings: the
+// system's colours and whether a high-contrast scheme is on.
+unsigned SchemeStamp() {
+    static const int used[] = {COLOR_BTNFACE,  COLOR_BTNSHADOW, COLOR_BTNTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                               COLOR_MENU,     COLOR_MENUTEXT,  COLOR_GRAYTEXT, COLOR_INACTIVECAPTION,
+                               COLOR_WINDOW,   COLOR_WINDOWTEXT};
+    unsigned stamp = win::HighContrast() ? 1u : 0u;
+    for (int i : used) stamp = stamp * 16777619u ^ (unsigned)GetSysColor(i);
+    return stamp;
+}
+}  // namespace
+
+bool TXPMenu::PaletteDirty() const { return paletteDirty_ || stamp_ != SchemeStamp(); }
+
 void TXPMenu::RefreshPalette(int bitsPerPixel) {
     paletteDirty_ = false;
+    stamp_ = SchemeStamp();
     highColor_ = bitsPerPixel >= 16;
     TPaintColors& c = colors_;
+    highContrast_ = win::HighContrast();
+    if (highContrast_) {
+        // The scheme's own colours, nothing derived from them: a selected
+        // item is highlighted as the system highlights.
+        c.Background = c.IconColumn = c.CheckFill = c.Bar = GetSysColor(COLOR_MENU);
+        c.SelectFill = c.SelectBorder = c.CheckFillSelected = GetSysColor(COLOR_HIGHLIGHT);
+        c.SelectText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        c.CheckMark = GetSysColor(COLOR_MENUTEXT);
+        c.Disabled = c.Separator = GetSysColor(COLOR_GRAYTEXT);
+        c.FrameOuter = GetSysColor(COLOR_MENUTEXT);
+        c.FrameShadow = GetSysColor(COLOR_BTNSHADOW);
+        c.HotLighten = c.FaceLighten = 0;
+        return;
+    }
+    c.HotLighten = 40;
+    c.FaceLighten = 16;
     const COLORREF font = ToRGB(fontColor_);
     if (useSystemColors_) {
         if (highColor_) {

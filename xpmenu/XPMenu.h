@@ -128,7 +128,10 @@ public:
     void RefreshPalette(HDC dc);
     void RefreshPalette(int bitsPerPixel);
     const TPaintColors& PaintColors() const { return colors_; }
-    bool PaletteDirty() const { return paletteDirty_; }
+    // Also when the system's colours or the high-contrast scheme changed.
+    bool PaletteDirty() const;
+    // The palette in use follows a high-contrast scheme.
+    bool HighContrastPalette() const { return highContrast_; }
     COLORREF ContrastTextColor(TColor c) const;
 
     // Menu items.
@@ -208,6 +211,8 @@ private:
     TPaintColors colors_{};
     bool highColor_ = true;
     bool paletteDirty_ = true;
+    unsigned stamp_ = 0;
+    bool highContrast_ = false;
     bool nt_ = true, nt51_ = false;
     std::vector<TControlSubClass*> records_;
     int formListener_ = 0;

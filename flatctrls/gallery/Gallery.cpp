@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +111,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring out = argc > 1 ? argv[1] : L"flat-controls.bmp";
+    // "high-contrast": the controls under a scheme like the system's High
+    // Contrast Black, put back before the gallery ends.
+    const bool highContrast = argc > 2 && std::wstring(argv[2]) == L"high-contrast";
+    const int schemeIndices[] = {COLOR_BTNFACE,   COLOR_BTNTEXT,       COLOR_WINDOW,   COLOR_WINDOWTEXT,
+                                 COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_BTNSHADOW,
+                                 COLOR_BTNHIGHLIGHT};
+    const COLORREF scheme[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),     RGB(255, 255, 255),
+                               RGB(26, 235, 255), RGB(0, 0, 0),       RGB(63, 242, 63), RGB(128, 128, 128),
+                               RGB(255, 255, 255)};
+    COLORREF saved[std::size(schemeIndices)];
+    for (size_t i = 0; i < std::size(schemeIndices); ++i) saved[i] = GetSysColor(schemeIndices[i]);
+    if (highContrast) {
+        SetSysColors((int)std::size(schemeIndices), schemeIndices, scheme);
+        win::SetHighContrastOverride(1);
+    }
     SetCursorPos(1270, 1010);  // out of the way: no control turns hot by itself
 
     win::Sealed<GalleryForm> form;
@@ -223,7 +239,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RECT r = form.ClientRect();
     win::Bitmap shot(r.right, r.bottom);
     BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), win::WindowDC(f), 0, 0, SRCCOPY);
-    bool saved = SaveBitmap(shot, out.c_str());
+    const bool written = SaveBitmap(shot, out.c_str());
+    if (highContrast) SetSysColors((int)std::size(schemeIndices), schemeIndices, saved);
     LocalFree(argv);
-    return saved ? 0 : 1;
+    return written ? 0 : 1;
 }

@@ -271,6 +271,41 @@ TEST_F(ItemDialogFormTest, BrowsingFillsPathAndAliasAndRestoresTheProgram) {
     SetErrorMode(before);
 }
 
+// "..." never takes the focus; F4 or Alt+Down in either field opens the
+// same picker, as they open a combo box's list.
+TEST_F(ItemDialogFormTest, F4OrAltDownInAFieldOpensThePicker) {
+    win::Sealed<TfrmProperty> d(owner->Handle(), L"", L"");
+    d.Show();
+    win::Application::Instance().ProcessMessages();
+    struct Key {
+        HWND field;
+        UINT message;
+        WPARAM vk;
+    };
+    for (const Key& key : {Key{d.fePath.Handle(), WM_KEYDOWN, VK_F4}, Key{d.feName.Handle(), WM_SYSKEYDOWN, VK_DOWN}}) {
+        d.fePath.SetText(L"");
+        bool opened = false;
+        std::function<void()> pick = [&] {
+            HWND picker = FindThreadDialog(d.Handle());
+            if (!picker) return Later(pick, 100);
+            opened = true;
+            wchar_t path[] = L"C:\\windows";
+            SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, (LPARAM)path);
+            PostMessageW(picker, WM_COMMAND, IDOK, 0);
+        };
+        Later(pick);
+        SetFocus(key.field);
+        PostMessageW(key.field, key.message, key.vk, key.message == WM_SYSKEYDOWN ? 0x20000001 : 1);
+        EXPECT_TRUE(WaitUntil([&] {
+            win::Application::Instance().ProcessMessages();
+            return !d.fePath.Text().empty();
+        }));
+        EXPECT_TRUE(opened);
+        EXPECT_EQ(_wcsicmp(d.fePath.Text().c_str(), L"C:\\windows"), 0) << d.fePath.Text();
+        g_step = nullptr;
+    }
+}
+
 TEST_F(ItemDialogFormTest, BrowseForDirectoryClearsAMissingStartFolder) {
     std::wstring folder = L"C:\\no such folder";
     Later([&] {

@@ -5,6 +5,8 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <functional>
 
 #include "app/Global.h"
@@ -254,6 +256,7 @@ namespace {
 struct SeenMenu {
     std::vector<std::wstring> items;
     std::vector<bool> enabled;
+    std::vector<std::wstring> heard;  // what a screen reader reads of each item
     bool seen = false;
     bool choose = false;  // Enter on the first item, else dismissed
 };
@@ -282,6 +285,13 @@ void CALLBACK ReadMenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
         if (item->IsSeparator()) continue;
         UINT state = GetMenuState(open->Handle(), item->Command, MF_BYCOMMAND);
         g_menu->enabled.push_back(!(state & (MF_GRAYED | MF_DISABLED)));
+        MENUITEMINFOW mii{sizeof(mii)};
+        mii.fMask = MIIM_DATA | MIIM_FTYPE;
+        GetMenuItemInfoW(open->Handle(), item->Command, FALSE, &mii);
+        const auto* info = reinterpret_cast<const MSAAMENUINFO*>(mii.dwItemData);
+        g_menu->heard.push_back((mii.fType & MFT_OWNERDRAW) && info && info->dwMSAASignature == MSAA_MENU_SIG
+                                    ? std::wstring(info->pszWText, info->cchWText)
+                                    : L"(nothing)");
     }
     g_menu->seen = true;
     if (g_menu->choose)
@@ -324,6 +334,13 @@ TEST_F(ListMenuTest, ItsItemsFollowTheRulesOfTheirActions) {
     SeenMenu m = OpenMenu();
     ASSERT_TRUE(m.seen) << "no context menu";
     EXPECT_EQ(m.items, kMenuItems);
+    // Painted by the look, each item tells a screen reader its caption and key.
+    ASSERT_EQ(m.heard.size(), 6u);
+    std::vector<std::wstring> captions;
+    for (const auto& c : kMenuItems)
+        if (c != L"-") captions.push_back(c);
+    for (size_t i = 0; i < captions.size(); ++i)
+        EXPECT_EQ(m.heard[i].substr(0, m.heard[i].find(L'\t')), captions[i]) << i;
     // Open Folder, Edit, Delete, Up, Down, Undo
     EXPECT_EQ(m.enabled, (std::vector<bool>{true, true, true, false, true, false}));
 

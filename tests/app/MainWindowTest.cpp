@@ -2,6 +2,8 @@
 // rules and painting.
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include "app/CommandIds.h"
 #include "app/Main.h"
 #include "app/MainFormFixture.h"
@@ -185,6 +187,66 @@ TEST_F(MainWindowTest, PaintsItsColours) {
     EXPECT_EQ(GetPixel(dc, 3, client.bottom - 3), RGB(214, 223, 247));  // the margin beside the list
     EXPECT_EQ(GetPixel(dc, client.right - 3, 20), RGB(214, 223, 246));  // the tool bar's free end
     ReleaseDC(form->Handle(), dc);
+}
+
+namespace {
+// Every item of a menu as a screen reader reads it: owner-drawn, with its
+// text where the system's convention puts it, the same text Windows holds.
+void ExpectItemsHeardAsShown(HMENU menu, int& items) {
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+        MENUITEMINFOW mii{sizeof(mii)};
+        mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_SUBMENU;
+        ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &mii));
+        if (mii.fType & MFT_SEPARATOR) continue;
+        EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+        const auto* info = reinterpret_cast<const MSAAMENUINFO*>(mii.dwItemData);
+        ASSERT_TRUE(info && info->dwMSAASignature == MSAA_MENU_SIG) << i;
+        wchar_t shown[128] = {};
+        GetMenuStringW(menu, i, shown, 128, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(info->pszWText, info->cchWText), shown);
+        EXPECT_NE(std::wstring(shown).find(L'&'), std::wstring::npos) << "no mnemonic: " << i;
+        ++items;
+        if (mii.hSubMenu) ExpectItemsHeardAsShown(mii.hSubMenu, items);
+    }
+}
+}  // namespace
+
+TEST_F(MainWindowTest, MenusAndColumnsAreNamedForScreenReaders) {
+    int items = 0;
+    ExpectItemsHeardAsShown(GetMenu(form->Handle()), items);
+    EXPECT_EQ(items, 17);  // the three menus with their items, separators apart
+    HWND header = ListView_GetHeader(form->lvMain.Handle());
+    ASSERT_EQ(Header_GetItemCount(header), 2);
+    for (int i = 0; i < 2; ++i) {
+        wchar_t text[32] = {};
+        HDITEMW hd{};
+        hd.mask = HDI_TEXT;
+        hd.pszText = text;
+        hd.cchTextMax = 32;
+        ASSERT_TRUE(Header_GetItem(header, i, &hd));
+        EXPECT_STREQ(text, i == 0 ? L"Alias" : L"Path");
+    }
+    EXPECT_TRUE(IsWindowVisible(header));
+}
+
+TEST_F(MainWindowTest, AHighContrastSchemeReplacesTheWindowsOwnTints) {
+    const int indices[] = {COLOR_BTNFACE, COLOR_WINDOW};
+    const COLORREF scheme[] = {RGB(0, 0, 1), RGB(1, 0, 0)};
+    COLORREF saved[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)};
+    SetSysColors(2, indices, scheme);
+    win::SetHighContrastOverride(1);
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Idle();
+    const COLORREF bar = form->ToolBar1.Color, list = form->lvMain.BkColor();
+    HDC dc = GetDC(form->Handle());
+    RECT client = form->ClientRect();
+    const COLORREF margin = GetPixel(dc, 3, client.bottom - 3);
+    ReleaseDC(form->Handle(), dc);
+    win::SetHighContrastOverride(-1);
+    SetSysColors(2, indices, saved);
+    EXPECT_EQ(bar, scheme[0]);
+    EXPECT_EQ(list, scheme[1]);
+    EXPECT_EQ(margin, scheme[0]);
 }
 
 namespace {

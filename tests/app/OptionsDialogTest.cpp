@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/Global.h"
 #include "app/Options.h"
@@ -141,4 +142,64 @@ TEST_F(OptionsFormTest, AFailedSaveLeavesTheDialogOpenWithTheNewOptions) {
     EXPECT_EQ(d.ModalResult, win::mrNone);
     EXPECT_TRUE(AppOptions.ExploreFolder);
     EXPECT_FALSE(AppOptions.AskDelete);
+}
+
+namespace {
+// Runs `step` from inside whatever modal loop is running, once.
+std::function<void()> g_step;
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto step = std::move(g_step);
+    g_step = nullptr;
+    if (step) step();
+}
+void Later(std::function<void()> step, UINT ms = 100) {
+    g_step = std::move(step);
+    SetTimer(nullptr, 0, ms, StepTimer);
+}
+// Keys as the keyboard gives them to the focused control.
+void Press(WPARAM vk) {
+    HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, vk, 1);
+    PostMessageW(focus, WM_KEYUP, vk, 0xC0000001);
+}
+void AltChar(wchar_t ch) { PostMessageW(GetFocus(), WM_SYSCHAR, ch, 0x20000000); }
+}  // namespace
+
+// Enter and Escape press nothing; Alt+O and Alt+C press the buttons that
+// show them, whichever box has the focus; the buttons take no Tab.
+TEST_F(OptionsFormTest, AltOAndAltCPressTheButtonsEnterAndEscapeNothing) {
+    AppOptions = {false, false, false};
+    int saves = 0;
+    {
+        win::Sealed<TfrmOptions> d(nullptr, [&] { ++saves; });
+        bool stayed = false;
+        HWND focused = nullptr;
+        Later([&] {
+            focused = GetFocus();
+            Press(VK_SPACE);  // toggles the focused box
+            Press(VK_RETURN);
+            Press(VK_ESCAPE);
+            Later([&] {
+                stayed = d.ModalResult == win::mrNone && IsWindowVisible(d.Handle());
+                AltChar(L'o');
+            });
+        });
+        EXPECT_EQ(d.ShowModal(), win::mrOk);
+        EXPECT_TRUE(stayed) << "Enter or Escape closed the dialog";
+        EXPECT_EQ(focused, d.cbExploreFolder.Handle());
+        EXPECT_EQ(saves, 1);
+        EXPECT_TRUE(AppOptions.ExploreFolder);  // the box Space toggled, stored by OK
+    }
+    {
+        win::Sealed<TfrmOptions> d(nullptr, [&] { ++saves; });
+        Later([&] {
+            SetFocus(d.cbEnableImage.Handle());
+            AltChar(L'C');
+        });
+        EXPECT_EQ(d.ShowModal(), win::mrCancel);
+        EXPECT_EQ(saves, 1);
+        EXPECT_FALSE(d.bOK.TabStop());
+        EXPECT_FALSE(d.bCancel.TabStop());
+    }
 }

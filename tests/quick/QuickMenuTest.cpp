@@ -2,11 +2,16 @@
 // icons, long lists, and the first-letter keys.
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
+#include <set>
+
 #include "QuickTestSupport.h"
 #include "quick/FolderImages.h"
 #include "quick/FolderStates.h"
 #include "quick/QuickLook.h"
 #include "quick/QuickMenu.h"
+#include "quick/QuickWindow.h"
 #include "win/Form.h"
 #include "win/PopupMenu.h"
 
@@ -217,4 +222,49 @@ TEST(FolderImages, EachIconIsMadeOnceAndFoldersWithoutOneShareThePlainImage) {
     EXPECT_NE(images.Bitmap(L"C:\\one", other), nullptr);  // a new icon, a new image
     images.Keep({{L"one", L"C:\\one"}});
     EXPECT_EQ(images.Bitmap(L"C:\\two", nullptr), plain);
+}
+
+// The icon's menu and the quick menu as a screen reader and a keyboard
+// find them: painted by the look, each item's text in its access record,
+// and the icon menu's items each under a letter of its own.
+TEST(QuickMenu, ItemsTellTheirTextAndTheIconMenuAnswersItsMnemonics) {
+    win::Sealed<win::Form> host;
+    host.CreateForm(L"PathnookQuickAccessTest", L"", 10, 10, WS_POPUP, nullptr, false);
+    QuickLook look(host);
+    auto record = [](HMENU m, int i) {
+        MENUITEMINFOW mii{sizeof(mii)};
+        mii.fMask = MIIM_FTYPE | MIIM_DATA;
+        GetMenuItemInfoW(m, i, TRUE, &mii);
+        EXPECT_TRUE(mii.fType & MFT_OWNERDRAW) << i;
+        const auto* info = reinterpret_cast<const MSAAMENUINFO*>(mii.dwItemData);
+        EXPECT_EQ(info->dwMSAASignature, (DWORD)MSAA_MENU_SIG) << i;
+        return std::wstring(info->pszWText, info->cchWText);
+    };
+
+    win::PopupMenu own;
+    TfrmQuick::FillOwnMenu(own.Root, false);
+    look.Attach(own);
+    HMENU h = own.Build();
+    std::set<wchar_t> letters;
+    for (int i = 0; i < GetMenuItemCount(h); ++i) {
+        const win::MenuItem& item = *own.Root.Items[(size_t)i];
+        if (item.IsSeparator()) continue;
+        EXPECT_EQ(record(h, i), item.Caption);
+        const size_t amp = item.Caption.find(L'&');
+        ASSERT_NE(amp, std::wstring::npos) << "no mnemonic: " << std::string(item.Caption.begin(), item.Caption.end());
+        const wchar_t letter = item.Caption[amp + 1];
+        EXPECT_TRUE(letters.insert((wchar_t)towlower(letter)).second) << "a letter twice";
+        EXPECT_EQ(own.MenuChar(letter, h), MAKELRESULT(i, MNC_EXECUTE)) << i;
+    }
+    EXPECT_EQ(letters, (std::set<wchar_t>{L'e', L's', L'h', L'x'}));
+
+    FolderList entries{{L"Docs & Notes", L"C:\\Docs"}, FolderEntry::Separator(), {L"数据", L"C:\\数据"}};
+    QuickMenuSource source;
+    source.Entries = &entries;
+    win::PopupMenu quick;
+    BuildQuickMenu(quick.Root, source, MenuLayout{});
+    look.Attach(quick);
+    HMENU q = quick.Build();
+    EXPECT_EQ(record(q, 0), L"Docs && Notes");  // '&' shown as such, as the painter shows it
+    EXPECT_EQ(record(q, 2), L"数据");
 }
