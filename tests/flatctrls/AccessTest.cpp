@@ -242,7 +242,9 @@ TEST(FlatAccess, AWindowlessButtonIsAChildOfItsHostsObject) {
     // The edit's window is still the standard object's child, not ours.
     id.lVal = 1;
     b = nullptr;
-    if (acc->get_accName(id, &b) == S_OK) EXPECT_NE(Take(b), L"Browse for folder");
+    if (acc->get_accName(id, &b) == S_OK) {
+        EXPECT_NE(Take(b), L"Browse for folder");
+    }
 
     id.lVal = count;
     EXPECT_EQ(acc->accDoDefaultAction(id), S_OK);
