@@ -38,7 +38,7 @@ TfrmProperty::TfrmProperty(HWND owner, const std::wstring& alias, const std::wst
         edit->SetParentColor(true);
     }
     fsbBrowse.Create(g, 257, 61, 22, 22, L"...");
-    fsbBrowse.SetControlFont(win::DeriveFont(Font(), -20, true), true);
+    fsbBrowse.SetControlFont(win::DeriveFont(Font(), Scale(-20), true), true);
     fsbBrowse.OnClick = [this] { fsbBrowseClick(); };
 
     cAddSeparator.Create(h, 8, 120, 145, 17, L"Add a Separator Line");
@@ -53,6 +53,10 @@ TfrmProperty::TfrmProperty(HWND owner, const std::wstring& alias, const std::wst
         cAddSeparator.SetChecked(true);
     }
     SetActiveControl(feName.Handle());
+}
+
+void TfrmProperty::DpiChanged(UINT, UINT) {
+    fsbBrowse.SetControlFont(win::DeriveFont(Font(), Scale(-20), true), true);
 }
 
 void TfrmProperty::SetGroupEnabled(bool enabled) {

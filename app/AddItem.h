@@ -46,6 +46,9 @@ public:
     // Whether OK's folder check is still waiting for its answer.
     bool Checking() const { return checking_; }
 
+protected:
+    void DpiChanged(UINT from, UINT to) override;
+
 private:
     void Refuse(ItemCheck check, const std::wstring& path);
 

@@ -1,5 +1,7 @@
 #include "win/LinkLabel.h"
 
+#include "win/Notify.h"
+
 namespace win {
 
 LinkLabel::~LinkLabel() {
@@ -9,17 +11,25 @@ LinkLabel::~LinkLabel() {
 
 void LinkLabel::Create(HWND parent, const std::wstring& text, int x, int y) {
     Label::Create(parent, text, x, y, 0, 0, SS_NOTIFY);
+    UnderlineParentFont();
+}
+
+void LinkLabel::UnderlineParentFont() {
     LOGFONTW lf{};
-    HFONT base = (HFONT)SendMessageW(parent, WM_GETFONT, 0, 0);
+    HFONT base = (HFONT)SendMessageW(GetParent(Handle()), WM_GETFONT, 0, 0);
     if (!base || !GetObjectW(base, sizeof(lf), &lf)) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfUnderline = TRUE;
+    FontHandle old = std::move(font_);
     font_.Reset(CreateFontIndirectW(&lf));
     SetFont(font_);
-    SIZE s = TextExtent(Handle(), text);
-    SetBounds(x, y, s.cx, s.cy);
+    FitToText();
 }
 
 LRESULT LinkLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == CM_DPICHANGED) {
+        UnderlineParentFont();
+        return 0;
+    }
     if (msg == WM_SETCURSOR) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;

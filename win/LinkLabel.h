@@ -19,6 +19,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void UnderlineParentFont();
     FontHandle font_;
 };
 

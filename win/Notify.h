@@ -28,6 +28,9 @@ enum : UINT {
     CM_EXIT = 0xB01B,
     CM_SYSCOLORCHANGE = 0xB024,
     CM_RECREATEWND = 0xB034,
+    // The window's DPI changed: wParam the old DPI, lParam the new one. Sent
+    // to every window inside a form after the children were moved.
+    CM_DPICHANGED = 0xB040,
     // Messages a parent reflects back to a child: the child's message
     // number above CN_BASE.
     CN_BASE = ReflectedMessages.First,
