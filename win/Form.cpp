@@ -53,13 +53,21 @@ void Form::SetFormFont(const wchar_t* face, int points) {
                             DEFAULT_PITCH | FF_DONTCARE, face));
     SendMessageW(Handle(), WM_SETFONT, (WPARAM)font_.Get(), FALSE);
     if (!Handle()) return;
-    // Standard controls were handed the old font; the layer's own controls
-    // follow through the notification.
-    if (old)
-        for (HWND w : ChildWindows(Handle()))
-            if (!dynamic_cast<Control*>(Window::FromHandle(w)) &&
-                (HFONT)SendMessageW(w, WM_GETFONT, 0, 0) == old.Get())
-                SendMessageW(w, WM_SETFONT, (WPARAM)font_.Get(), TRUE);
+    // Standard controls were handed the old font, at any depth (inside a
+    // group box too); the layer's own controls inside those that follow
+    // their parent's font are told once the parent holds the new one (the
+    // walk meets a parent before its children).
+    for (HWND w : ChildWindows(Handle())) {
+        auto* control = dynamic_cast<Control*>(Window::FromHandle(w));
+        if (control) {
+            if (control->ParentFont() && GetParent(w) != Handle()) SendMessageW(w, CM_PARENTFONTCHANGED, 0, 0);
+        } else if (old && (HFONT)SendMessageW(w, WM_GETFONT, 0, 0) == old.Get()) {
+            SendMessageW(w, WM_SETFONT, (WPARAM)font_.Get(), TRUE);
+            LRESULT ignored = 0;
+            if (GetParent(w) != Handle())
+                if (GraphicHost* host = GraphicHost::Of(w)) host->HandleHostMessage(w, CM_PARENTFONTCHANGED, 0, 0, ignored);
+        }
+    }
     NotifyChildren(Handle(), CM_PARENTFONTCHANGED, 0, 0);
 }
 
@@ -78,8 +86,9 @@ void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
     SetWindowPos(Handle(), nullptr, next.left, next.top, next.right - next.left, next.bottom - next.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (dpi != from) {
-        SetFormFont(fontFace_.c_str(), fontPoints_);
+        // Places first: controls that fit themselves to the font do so after.
         RescaleChildren(Handle(), from, dpi);
+        SetFormFont(fontFace_.c_str(), fontPoints_);
         LRESULT ignored = 0;
         HandleHostMessage(Handle(), CM_DPICHANGED, from, dpi, ignored);
         for (HWND w : ChildWindows(Handle())) SendMessageW(w, CM_DPICHANGED, from, dpi);

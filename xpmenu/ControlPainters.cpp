@@ -531,7 +531,7 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
         UINT format = DT_SINGLELINE;
         SIZE ts{};
         {
-            win::Selection font(dc, fontHandle_);
+            win::Selection font(dc, FontHandle());
             GetTextExtentPoint32W(dc, L"W", 1, &ts);
         }
         if (!listLayout) {
