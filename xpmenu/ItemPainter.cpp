@@ -298,11 +298,11 @@ void TXPMenu::PaintCheckMark(HDC dc, const win::MenuItem& item, bool selected, c
         auto p = Selected::Pen(dc, pen);
         auto b = Selected::Brush(dc, brush);
         if (hasImage) {
-            RoundRect(dc, g.left, g.top, g.right, g.bottom, 6, 6);
+            RoundRect(dc, g.left, g.top, g.right, g.bottom, Px(6), Px(6));
         } else {
             Ellipse(dc, g.left, g.top, g.right, g.bottom);
             auto dot = Selected::Brush(dc, pen);
-            Ellipse(dc, g.left + 2, g.top + 2, g.right - 2, g.bottom - 2);
+            Ellipse(dc, g.left + Px(2), g.top + Px(2), g.right - Px(2), g.bottom - Px(2));
         }
         return;
     }
@@ -318,12 +318,15 @@ void TXPMenu::PaintCheckMark(HDC dc, const win::MenuItem& item, bool selected, c
         Rectangle(dc, g.left, g.top, g.right, g.bottom);
     }
     auto p = Selected::Pen(dc, enabled ? RGB(0, 0, 0) : colors_.Disabled);
+    // The tick's strokes at 96 DPI, each as thick as a scaled pixel.
     const int l = g.left, t = g.top, r = g.right, b = g.bottom;
-    Line(dc, l + 1, t + 5, l + 4, b - 2);
-    Line(dc, l + 2, t + 5, l + 4, b - 3);
-    Line(dc, l + 2, t + 4, l + 5, b - 3);
-    Line(dc, l + 4, b - 3, r + 2, t - 1);
-    Line(dc, l + 4, b - 2, r - 2, t + 3);
+    for (int d = 0; d < std::max(1, Px(1)); ++d) {
+        Line(dc, l + Px(1) + d, t + Px(5), l + Px(4) + d, b - Px(2));
+        Line(dc, l + Px(2) + d, t + Px(5), l + Px(4) + d, b - Px(3));
+        Line(dc, l + Px(2) + d, t + Px(4), l + Px(5) + d, b - Px(3));
+        Line(dc, l + Px(4) + d, b - Px(3), r + Px(2) + d, t - Px(1));
+        Line(dc, l + Px(4) + d, b - Px(2), r - Px(2) + d, t + Px(3));
+    }
 }
 
 void TXPMenu::PaintItemGlyph(HDC dc, TOwnerKind owner, bool rtl, bool isBar, bool checked, bool enabled,
