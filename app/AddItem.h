@@ -50,6 +50,7 @@ protected:
     void DpiChanged(UINT from, UINT to) override;
 
 private:
+    void SetBrowseFont();
     void Refuse(ItemCheck check, const std::wstring& path);
 
     // The group box alone would take the input away from its controls but

@@ -15,6 +15,7 @@
 #include "flatctrls/TFlatEditUnit.h"
 #include "flatctrls/TFlatSpeedButtonUnit.h"
 #include "win/Application.h"
+#include "win/Dpi.h"
 #include "win/Form.h"
 #include "win/Gdi.h"
 #include "win/StdControls.h"
@@ -168,7 +169,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     speed[1].Show(ButtonState::Up, true);
     speed[2].Show(ButtonState::Pressed, false);
     speed[3].SetEnabled(false);
-    speed[4].SetControlFont(win::DeriveFont(form.Font(), form.Scale(-20), true), true);
+    speed[4].SetControlFont(win::DeriveFont(form.Font(), win::FontHeightForPoints(15, form.Dpi()), true), true);
 
     // Check boxes.
     label(L"TFlatCheckBox", 8, 166);
@@ -204,7 +205,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     fePath.SetColorFlat(clBtnFace);
     TFlatSpeedButton browse;
     browse.Create(group.Handle(), 257, 61, 22, 22, L"...");
-    browse.SetControlFont(win::DeriveFont(form.Font(), form.Scale(-20), true), true);
+    browse.SetControlFont(win::DeriveFont(form.Font(), win::FontHeightForPoints(15, form.Dpi()), true), true);
     TFlatCheckBox sep;
     sep.Create(f, 310, 300, 145, 17, L"Add a Separator Line");
     ShownButton ok, cancel;
