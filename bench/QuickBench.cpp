@@ -102,17 +102,12 @@ LRESULT CALLBACK BareProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 int TypeToFind(QuickProcess& app) {
     const std::wstring typed = L"123";
     std::vector<std::vector<double>> q(typed.size()), b(typed.size());
-    auto footer = [&](const std::wstring& text) {
-        for (int i = 0; i < 60; ++i) {
-            ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
-            wchar_t buf[256] = {};
-            GlobalGetAtomNameW(atom, buf, 256);
-            GlobalDeleteAtom(atom);
-            std::wstring s = buf;
-            if (s.find(L"\u201c" + text + L"\u201d") != std::wstring::npos) return true;
-            if (s == L"(none)") return false;
-        }
-        return false;
+    auto heading = [&](const std::wstring& text) {
+        ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, 0);
+        wchar_t buf[256] = {};
+        GlobalGetAtomNameW(atom, buf, 256);
+        GlobalDeleteAtom(atom);
+        return std::wstring(buf).find(L"\u201c" + text + L"\u201d") != std::wstring::npos;
     };
     for (int round = 0; round <= kRounds; ++round) {
         SendKeys({VK_LWIN, VK_MENU}, {'F'});
@@ -126,14 +121,12 @@ int TypeToFind(QuickProcess& app) {
             HWND before = WindowOfProcess(app.Id(), L"#32768");
             double quick0 = Now();
             PostMessageW(before, WM_CHAR, typed[k], 1);
-            // Shown again: another menu window, taking keys.
+            // The matches shown (in a menu of their own after the first
+            // letter, in the same one after further letters), taking keys.
             double end = quick0 + 20000;
-            HWND now = nullptr;
-            while (Now() < end && !((now = WindowOfProcess(app.Id(), L"#32768")) && now != before &&
-                                    app.Ask(WM_QUICK_MENU_READY) != 0))
-                Sleep(0);
+            while (Now() < end && !(app.Ask(WM_QUICK_MENU_READY) != 0 && heading(sofar))) Sleep(0);
             double quick1 = Now();
-            if (!footer(sofar)) {
+            if (!heading(sofar)) {
                 printf("the quick menu did not show the matches of \"%ls\"\n", sofar.c_str());
                 return 1;
             }

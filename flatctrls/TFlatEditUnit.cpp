@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "win/Dpi.h"
+#include "win/FontFallback.h"
 #include "win/Gdi.h"
 #include "win/Notify.h"
 
@@ -19,7 +20,21 @@ void TCustomFlatEdit::Create(HWND parent, int x, int y, int w, int h, const std:
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     FitHeightToFont();
+    FollowTextFont();
     PaintFlatBorder();
+}
+
+void TCustomFlatEdit::FollowTextFont() {
+    if (!Handle()) return;
+    win::FontHandle font = win::FontForText(Font(), Text());
+    LOGFONTW lf{};
+    if (font) GetObjectW(font, sizeof(lf), &lf);
+    std::wstring face = font ? lf.lfFaceName : L"";
+    if (face == textFace_ && (font || !textFont_)) return;
+    textFace_ = face;
+    // The edit takes the new font before the old one goes.
+    DefaultProc(WM_SETFONT, (WPARAM)(font ? font.Get() : Font()), TRUE);
+    textFont_ = std::move(font);
 }
 
 TColor TCustomFlatEdit::ParentsColor() const { return win::ParentColorOf(Parent()); }
@@ -137,6 +152,7 @@ bool TCustomFlatEdit::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& resul
         return true;
     }
     if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+        FollowTextFont();
         if (OnChange) OnChange();
         result = 0;
         return true;
@@ -174,12 +190,22 @@ LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return r;
     }
     case win::CM_ENABLEDCHANGED: PaintFlatBorder(); return 0;
-    case win::CM_FONTCHANGED: FitHeightToFont(); return 0;
+    case win::CM_FONTCHANGED:
+        textFace_.clear();
+        textFont_.Reset();
+        FitHeightToFont();
+        FollowTextFont();
+        return 0;
     case win::CM_DPICHANGED:
         SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         FitHeightToFont();
         return 0;
+    case WM_SETTEXT: {
+        LRESULT r = Control::WndProc(msg, wp, lp);
+        FollowTextFont();
+        return r;
+    }
     case win::CM_PARENTCOLORCHANGED:
     case win::CM_SYSCOLORCHANGE:
         if (useAdvColors_) {

@@ -61,6 +61,7 @@ protected:
 
 private:
     void SetBackColor(TColor c);
+    void FollowTextFont();
     TColor ParentsColor() const;
 
     TColor colorFocused_ = clWhite, colorBorder_ = clFlatBorder, colorFlat_ = clFlatFace;
@@ -70,6 +71,10 @@ private:
     bool hovered_ = false;
     TColor backColor_ = clFlatFace;
     win::Brush backBrush_;
+    // The font the edit draws with when its own lacks some of the text's
+    // characters; empty while the control's font has them all.
+    win::FontHandle textFont_;
+    std::wstring textFace_;
 };
 
 class TFlatEdit : public TCustomFlatEdit {};

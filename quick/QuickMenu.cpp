@@ -7,14 +7,17 @@
 namespace {
 bool LowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void AddEntry(win::MenuItem& parent, const QuickMenuSource& source, size_t i) {
+// Makes `item` stand for entry `i`.
+void SetEntry(win::MenuItem& item, const QuickMenuSource& source, size_t i) {
     const FolderEntry& e = (*source.Entries)[i];
-    win::MenuItem& item = e.IsSeparator() ? parent.AddSeparator() : parent.Add(ItemCaption(e));
+    item.Caption = e.IsSeparator() ? L"-" : ItemCaption(e);
     item.Tag = (int)i + 1;
-    if (!e.IsSeparator()) {
-        item.Enabled = !(source.Missing && source.Missing(e.Path));
-        if (source.Icon) item.Bitmap = source.Icon(e.Path);
-    }
+    item.Enabled = e.IsSeparator() || !(source.Missing && source.Missing(e.Path));
+    item.Bitmap = !e.IsSeparator() && source.Icon ? source.Icon(e.Path) : nullptr;
+}
+
+void AddEntry(win::MenuItem& parent, const QuickMenuSource& source, size_t i) {
+    SetEntry(parent.Add(L""), source, i);
 }
 
 void Fill(win::MenuItem& parent, const QuickMenuSource& source, const MenuLayout& layout, size_t first) {
@@ -56,9 +59,27 @@ void BuildQuickMenu(win::MenuItem& root, const QuickMenuSource& source, const Me
 void BuildFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const std::vector<size_t>& found,
                     bool more, const std::wstring& typed) {
     root.Items.clear();
+    win::MenuItem& heading = root.Add(L"");
+    heading.Heading = true;
+    heading.Enabled = false;
+    root.AddSeparator();
     for (size_t i : found) AddEntry(root, source, i);
-    if (!found.empty()) root.AddSeparator();
-    root.Add(win::EscapeMenuText(FindCaption(typed, found.empty(), more))).Enabled = false;
+    RefillFoundMenu(root, source, found, more, typed);
+}
+
+void RefillFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const std::vector<size_t>& found,
+                     bool more, const std::wstring& typed) {
+    root.Items[0]->Caption = win::EscapeMenuText(FindCaption(typed, found.empty(), more));
+    for (size_t slot = 0; slot + 2 < root.Items.size(); ++slot) {
+        win::MenuItem& item = *root.Items[slot + 2];
+        if (slot < found.size()) {
+            SetEntry(item, source, found[slot]);
+        } else {
+            item.Caption = L"-";
+            item.Tag = 0;
+            item.Bitmap = nullptr;
+        }
+    }
 }
 
 std::wstring FindCaption(const std::wstring& typed, bool none, bool more) {

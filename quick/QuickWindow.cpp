@@ -11,6 +11,7 @@
 #include "quick/Opener.h"
 #include "quick/QuickSettings.h"
 #include "win/FileDialogJump.h"
+#include "win/MenuPlace.h"
 #include "win/Registry.h"
 #include "win/ShownFolder.h"
 #include "win/WindowLists.h"
@@ -106,33 +107,54 @@ void TfrmQuick::CheckFolders(const FolderList& entries) {
     images_->Keep(entries);
 }
 
-void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed) {
+const std::vector<int>& TfrmQuick::EntryWidths(const FolderList& entries, HBITMAP image, int& height) {
+    // Measured once for each read of the list: every open and every search
+    // uses them.
+    if (widthsReads_ != list_.Reads() || widthsImage_ != (image != nullptr) || widths_.size() != entries.size()) {
+        widthsHeight_ = 1;
+        widths_ = look_->ItemWidths(entries, image, widthsHeight_);
+        widthsReads_ = list_.Reads();
+        widthsImage_ = image != nullptr;
+    }
+    height = widthsHeight_;
+    return widths_;
+}
+
+QuickMenuSource TfrmQuick::SourceFor(const FolderList& entries) {
     QuickMenuSource source;
     source.Entries = &entries;
     source.Missing = [this](const std::wstring& f) { return states_->Of(f) == FolderStates::Missing; };
     if (list_.PicView())
         source.Icon = [this](const std::wstring& f) { return images_->Bitmap(f, states_->IconOf(f)); };
+    return source;
+}
+
+void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed) {
+    QuickMenuSource source = SourceFor(entries);
+    HBITMAP image = list_.PicView() ? images_->Bitmap(L"", nullptr) : nullptr;
     if (!typed.empty()) {
         if (indexedReads_ != list_.Reads()) {
             finder_.Index(list_.Entries());
             indexedReads_ = list_.Reads();
         }
-        // The matches in one column that fits the screen, the typed text under them.
+        // The matches in one column that fits the screen, the typed text over them.
         int height = 1;
-        look_->ItemWidths({entries.empty() ? FolderEntry{} : entries[0]}, nullptr, height);
+        const std::vector<int>& widths = EntryWidths(entries, image, height);
         RECT area = WorkAreaAt(at);
         size_t rows = (size_t)std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, height) - 2);
-        bool more = false;
-        std::vector<size_t> found = finder_.Find(typed, rows, &more);
-        BuildFoundMenu(menu.Root, source, found, more, typed);
+        std::vector<size_t> all = finder_.Find(typed, entries.size());
+        std::vector<size_t> found(all.begin(), all.begin() + (std::ptrdiff_t)std::min(rows, all.size()));
+        BuildFoundMenu(menu.Root, source, found, all.size() > rows, typed);
+        // As wide as any match, shown or not: a longer text only narrows
+        // them, and the menu takes them without being shown again.
+        for (size_t i : all) menu.Root.Items[0]->MinWidth = std::max(menu.Root.Items[0]->MinWidth, widths[i]);
         look_->Attach(menu);
         menu.Build();
         return;
     }
     // Each column is as wide as its widest item; all items are as high.
     int height = 1;
-    std::vector<int> widths =
-        look_->ItemWidths(entries, list_.PicView() ? images_->Bitmap(L"", nullptr) : nullptr, height);
+    std::vector<int> widths = EntryWidths(entries, image, height);
     BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), height, std::move(widths)));
     look_->Attach(menu);
     menu.Build();
@@ -276,6 +298,7 @@ void TfrmQuick::ShowTipFor(HMENU menu, UINT id, UINT flags) {
 }
 
 LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
+    const bool narrowing = !typed_.empty() && ch >= L' ' && ch != 0x7F;
     if (ch == L'\b') {
         if (typed_.empty()) return MAKELRESULT(0, MNC_IGNORE);
         typed_.pop_back();
@@ -285,8 +308,34 @@ LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
     } else {
         return MAKELRESULT(0, MNC_IGNORE);
     }
+    if (narrowing && openEntries_) return NarrowOpenMenu();
     retyped_ = true;
     return MAKELRESULT(0, MNC_CLOSE);  // shown again with the matches
+}
+
+LRESULT TfrmQuick::NarrowOpenMenu() {
+    // A longer text finds a part of what the shorter found: the open menu
+    // has the items and the width for it, and keeps showing.
+    win::MenuItem& root = openMenu_->Root;
+    const size_t slots = root.Items.size() - 2;
+    bool more = false;
+    std::vector<size_t> found = finder_.Find(typed_, slots, &more);
+    struct Shown {
+        std::wstring caption;
+        bool enabled;
+    };
+    std::vector<Shown> before;
+    for (auto& item : root.Items) before.push_back({item->Caption, item->Enabled});
+    RefillFoundMenu(root, SourceFor(*openEntries_), found, more, typed_);
+    for (size_t i = 0; i < root.Items.size(); ++i) {
+        const win::MenuItem& item = *root.Items[i];
+        if (item.Caption != before[i].caption || item.Enabled != before[i].enabled) openMenu_->Sync(*root.Items[i]);
+    }
+    openMenu_->FitOpenWindow();
+    tip_.Hide();
+    if (found.empty()) return MAKELRESULT(0, MNC_IGNORE);
+    openMenu_->LightFirst();
+    return MAKELRESULT(2, MNC_SELECT);
 }
 
 win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
@@ -294,6 +343,7 @@ win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
     // A started program can take the foreground away from an open menu,
     // leaving it to nobody; the menu takes it back then.
     SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
+    menu.KeepKeyboard = true;
     win::MenuItem* chosen = menu.Track(Handle(), at);
     KillTimer(Handle(), kKeepForegroundTimer);
     tip_.Hide();
@@ -341,9 +391,9 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             // menu) of the program below.
             win::MaskHeldModifiers();
             HWND target = win::FocusedWindowAnywhere();
-            POINT at{};
-            GetCursorPos(&at);
-            ShowQuickMenu(at, target, true);
+            POINT pointer{};
+            GetCursorPos(&pointer);
+            ShowQuickMenu(win::KeyboardMenuPoint(target, pointer), target, true);
         }
         return 0;
     case WM_QUICK_TRAY:

@@ -66,6 +66,9 @@ public:
     // The entries as the next menu would show them; while something is
     // typed, only those that hold it.
     void BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed = L"");
+    QuickMenuSource SourceFor(const FolderList& entries);
+    // Each entry's item width and the items' height, as the menu makes them.
+    const std::vector<int>& EntryWidths(const FolderList& entries, HBITMAP image, int& height);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -74,6 +77,7 @@ private:
     void Command(UINT id);
     win::MenuItem* Track(win::PopupMenu& menu, POINT at);
     LRESULT TypedInMenu(wchar_t ch);
+    LRESULT NarrowOpenMenu();
     void ShowTipFor(HMENU menu, UINT id, UINT flags);
     void EditHotKey();
     void FoldersChecked();
@@ -93,6 +97,9 @@ private:
     win::TipWindow tip_;  // a cut name, whole
     FolderFinder finder_;
     int indexedReads_ = -1;
+    std::vector<int> widths_;  // EntryWidths' answer for the read below
+    int widthsReads_ = -1, widthsHeight_ = 1;
+    bool widthsImage_ = false;
     std::wstring typed_;     // what was typed in the open menu
     bool findable_ = false;  // the open menu is the list's, which typing searches
     bool retyped_ = false;   // the typed text changed: the menu shows again

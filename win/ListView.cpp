@@ -54,6 +54,15 @@ void ListView::SetBkColor(COLORREF color) {
     Invalidate(true);
 }
 
+LRESULT ListView::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = Window::WndProc(msg, wp, lp);
+    // A new size can move the top row and the header's free end: the list
+    // scrolls only part of itself, and what it leaves would stay stale.
+    if (msg == WM_WINDOWPOSCHANGED && !(((WINDOWPOS*)lp)->flags & SWP_NOSIZE))
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return result;
+}
+
 COLORREF ListView::BkColor() const { return ListView_GetBkColor(Handle()); }
 
 bool ListView::OnParentNotify(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {

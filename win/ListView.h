@@ -7,7 +7,6 @@
 
 #include "win/NotifyTarget.h"
 #include "win/Window.h"
-#include "win/Window.h"
 
 namespace win {
 
@@ -40,6 +39,9 @@ public:
     std::function<int(const std::wstring& prefix, int start)> OnFindPrefix;
 
     bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     std::wstring buffer_;

@@ -27,6 +27,10 @@ public:
     bool RadioItem = false;
     bool Default = false;
     bool NewColumn = false;  // in a popup menu: starts a further column
+    // In a popup menu: drawn as an item, passed over by the keyboard as
+    // a separator is (a heading over the items).
+    bool Heading = false;
+    int MinWidth = 0;  // an owner-drawn item is measured at least this wide
     HBITMAP Bitmap = nullptr;
     std::vector<std::unique_ptr<MenuItem>> Items;
     // Per-item owner-draw handlers; in a menu with OwnerDrawn set, an item

@@ -48,6 +48,21 @@ HMENU PopupMenu::Build() {
     return handle_;
 }
 
+namespace {
+UINT StateOf(const MenuItem& item) {
+    return (item.IsEnabled() ? MFS_ENABLED : MFS_GRAYED) | (item.Checked ? MFS_CHECKED : 0) |
+           (item.Default ? MFS_DEFAULT : 0);
+}
+}  // namespace
+
+UINT PopupMenu::TypeOf(const MenuItem& item) const {
+    UINT type = item.IsSeparator() || item.Heading ? MFT_SEPARATOR : MFT_STRING;
+    if (OwnerDrawn && item.OnDrawItem) type |= MFT_OWNERDRAW;
+    if (item.RadioItem) type |= MFT_RADIOCHECK;
+    if (item.NewColumn) type |= MFT_MENUBARBREAK;
+    return type;
+}
+
 void PopupMenu::BuildInto(HMENU menu, MenuItem& parent) {
     for (auto& child : parent.Items) {
         MenuItem& item = *child;
@@ -58,13 +73,9 @@ void PopupMenu::BuildInto(HMENU menu, MenuItem& parent) {
         mii.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
         mii.wID = item.Command;
         mii.dwItemData = (ULONG_PTR)&item;
-        mii.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
-        if (OwnerDrawn && item.OnDrawItem) mii.fType |= MFT_OWNERDRAW;
-        if (item.RadioItem) mii.fType |= MFT_RADIOCHECK;
-        if (item.NewColumn) mii.fType |= MFT_MENUBARBREAK;
+        mii.fType = TypeOf(item);
         mii.dwTypeData = text.data();
-        mii.fState = (item.IsEnabled() ? MFS_ENABLED : MFS_GRAYED) | (item.Checked ? MFS_CHECKED : 0) |
-                     (item.Default ? MFS_DEFAULT : 0);
+        mii.fState = StateOf(item);
         if (!item.Items.empty()) {
             item.SubMenu = CreatePopupMenu();
             BuildInto(item.SubMenu, item);
@@ -85,22 +96,71 @@ LRESULT CALLBACK PopupMenu::LoopFilter(int code, WPARAM wp, LPARAM lp) {
     return handled ? TRUE : CallNextHookEx(nullptr, code, wp, lp);
 }
 
+namespace {
+bool IsModifier(DWORD vk) {
+    switch (vk) {
+    case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT:
+    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL:
+    case VK_MENU: case VK_LMENU: case VK_RMENU:
+    case VK_LWIN: case VK_RWIN: return true;
+    }
+    return false;
+}
+
+// A visible menu window of this thread: the open menu's loop takes the keys
+// posted to any of them.
+HWND OpenMenuWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (lstrcmpW(cls, L"#32768") != 0 || !IsWindowVisible(w)) return TRUE;
+        *reinterpret_cast<HWND*>(lp) = w;
+        return FALSE;
+    }, (LPARAM)&found);
+    return found;
+}
+}  // namespace
+
+LRESULT CALLBACK PopupMenu::KeyboardFilter(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION) {
+        const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+        DWORD foreground = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+        // Modifiers pass: the window below must see them go up as it saw
+        // them go down.
+        if (tracking && foreground != GetCurrentThreadId() && !IsModifier(key.vkCode)) {
+            if (HWND menu = OpenMenuWindow()) {
+                const bool up = (key.flags & LLKHF_UP) != 0;
+                LPARAM info = 1 | ((LPARAM)key.scanCode << 16) | ((key.flags & LLKHF_EXTENDED) ? 1 << 24 : 0) |
+                              (up ? (LPARAM)3 << 30 : 0);
+                PostMessageW(menu, up ? WM_KEYUP : WM_KEYDOWN, key.vkCode, info);
+                return 1;
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     if (!handle_) Build();
     PopupMenu* outer = tracking;
     tracking = this;
     tracking_ = true;
+    owner_ = owner;
     selectPending_ = SelectFirst;
     ready_ = false;
     SetForegroundWindow(owner);
     // The menu's loop hands its messages to this thread's filter hook.
     HHOOK filter = OnLoopMessage ? SetWindowsHookExW(WH_MSGFILTER, LoopFilter, nullptr, GetCurrentThreadId()) : nullptr;
+    HHOOK keyboard = KeepKeyboard ? SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardFilter, GetModuleHandleW(nullptr), 0) : nullptr;
     UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
+    if (keyboard) UnhookWindowsHookEx(keyboard);
     if (filter) UnhookWindowsHookEx(filter);
     selectPending_ = false;
     // Lets the menu close properly when the owner is not in the foreground.
     PostMessageW(owner, WM_NULL, 0, 0);
     tracking_ = false;
+    owner_ = nullptr;
     tracking = outer;
     return command ? FindCommand(command) : nullptr;
 }
@@ -125,11 +185,36 @@ MenuItem* PopupMenu::FindCommand(UINT command) {
 
 void PopupMenu::Sync(MenuItem& item) {
     if (!item.Owner) return;
+    std::wstring text = item.DisplayText();
     MENUITEMINFOW mii{sizeof(mii)};
-    mii.fMask = MIIM_STATE;
-    mii.fState = (item.IsEnabled() ? MFS_ENABLED : MFS_GRAYED) | (item.Checked ? MFS_CHECKED : 0) |
-                 (item.Default ? MFS_DEFAULT : 0);
+    mii.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
+    mii.fType = TypeOf(item);
+    mii.fState = StateOf(item);
+    mii.dwTypeData = text.data();
     SetMenuItemInfoW(item.Owner, item.Command, FALSE, &mii);
+}
+
+void PopupMenu::FitOpenWindow() {
+    HWND window = OpenMenuWindow();
+    if (!window || !handle_) return;
+    int last = -1;
+    for (int i = 0; i < (int)Root.Items.size(); ++i)
+        if (!Root.Items[(size_t)i]->IsSeparator()) last = i;
+    RECT first{}, end{}, shown{};
+    if (last < 0 || !GetMenuItemRect(owner_, handle_, 0, &first) || !GetMenuItemRect(owner_, handle_, last, &end) ||
+        !GetWindowRect(window, &shown))
+        return;
+    // Item rectangles come in screen or in the window's own coordinates,
+    // as the system has it; the frame is as wide above as below.
+    const LONG top = first.top >= shown.top ? shown.top : 0;
+    const LONG frame = first.top - top;
+    SetWindowPos(window, nullptr, 0, 0, shown.right - shown.left, end.bottom - top + frame,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void PopupMenu::LightFirst() {
+    if (HWND window = OpenMenuWindow()) PostMessageW(window, WM_KEYDOWN, VK_HOME, 0);
 }
 
 LRESULT PopupMenu::MenuChar(wchar_t ch, HMENU menu) const {
@@ -166,6 +251,7 @@ bool PopupMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             WindowDC screen(nullptr);
             item->OnMeasureItem(*item, screen, w, h);
         }
+        if (w < item->MinWidth) w = item->MinWidth;
         mis.itemWidth = w < 0 ? 0 : w;
         mis.itemHeight = h < 0 ? 0 : h;
         result = TRUE;

@@ -19,6 +19,10 @@ public:
     // Sees each message the open menu's loop takes (the keys it would
     // otherwise swallow, Backspace say); true when it handled one.
     std::function<bool(const MSG&)> OnLoopMessage;
+    // Keys typed while another thread holds the foreground (the window
+    // system may hand it back to the window below a moment after the menu
+    // opened) still go to this menu, never to that window.
+    bool KeepKeyboard = false;
 
     PopupMenu() = default;
     ~PopupMenu();
@@ -39,8 +43,13 @@ public:
 
     MenuItem* FindCommand(UINT command);
     void ForEach(const std::function<void(MenuItem&)>& fn);
-    // Pushes an item's enabled and checked state into the built menu.
+    // Pushes an item's caption, kind and state into the built menu.
     void Sync(MenuItem& item);
+    // While the menu is open, after items changed (Sync): its window ends
+    // under the last item that is no separator, and is drawn again.
+    void FitOpenWindow();
+    // Lights the first item the keyboard can reach, as Home does.
+    void LightFirst();
 
     // Owner-draw requests and first-letter keys; true when handled.
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
@@ -50,8 +59,11 @@ public:
 
 private:
     void BuildInto(HMENU menu, MenuItem& parent);
+    UINT TypeOf(const MenuItem& item) const;
     static LRESULT CALLBACK LoopFilter(int code, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK KeyboardFilter(int code, WPARAM wp, LPARAM lp);
     HMENU handle_ = nullptr;
+    HWND owner_ = nullptr;  // while tracking
     UINT nextCommand_ = 1;
     bool tracking_ = false;
     bool selectPending_ = false;

@@ -16,49 +16,12 @@
 
 #include "win/FileDialogJump.h"
 #include "win/Files.h"
+#include "win/RemoteBuffer.h"
 #include "win/WindowLists.h"
 
 namespace win {
 
 namespace {
-// Memory in another process, for messages whose parameter is a pointer:
-// Windows copies only texts (WM_GETTEXT and the like) between processes.
-class RemoteBuffer {
-public:
-    RemoteBuffer(HWND w, size_t bytes) : size_(bytes) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (process_) address_ = (BYTE*)VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-    }
-    ~RemoteBuffer() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_) CloseHandle(process_);
-    }
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-
-    explicit operator bool() const { return address_ != nullptr; }
-    BYTE* At(size_t offset) const { return address_ + offset; }
-    bool Write(size_t offset, const void* data, size_t bytes) {
-        return offset + bytes <= size_ && WriteProcessMemory(process_, address_ + offset, data, bytes, nullptr);
-    }
-    bool Read(size_t offset, void* data, size_t bytes) const {
-        return offset + bytes <= size_ && ReadProcessMemory(process_, address_ + offset, data, bytes, nullptr);
-    }
-    // A text the other process wrote there, cut at its end or the buffer's.
-    std::wstring Text(size_t offset, size_t chars) const {
-        std::vector<wchar_t> text(chars + 1, L'\0');
-        if (!Read(offset, text.data(), chars * sizeof(wchar_t))) return {};
-        return text.data();
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    BYTE* address_ = nullptr;
-    size_t size_;
-};
-
 bool Ask(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT timeoutMs, LRESULT& result) {
     DWORD_PTR r = 0;
     if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, timeoutMs, &r)) return false;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "FlatTest.h"
 #include "flatctrls/TFlatButtonUnit.h"
 #include "flatctrls/TFlatCheckBoxUnit.h"
 #include "flatctrls/TFlatEditUnit.h"
 #include "support/TestSupport.h"
+#include "win/Error.h"
 #include "win/Notify.h"
 #include "win/StdControls.h"
 
@@ -284,4 +288,66 @@ TEST(FlatCheckBox, TabMovesThroughBoxesInsideAGroupBox) {
     EXPECT_EQ(GetFocus(), edit.Handle());  // the flat button is passed over
     tab();
     EXPECT_EQ(GetFocus(), first.Handle());
+}
+
+// Text in any script shows in the edit, not as boxes: the edit draws with a
+// font that has every character (its own, or a face linked to it), and what
+// it shows is what that font draws.
+TEST(FlatEdit, ShowsEveryScriptThroughTheLinkedFaces) {
+    win::Sealed<TestForm> form(360, 120);
+    form.ShowActive();
+    auto ink = [](HDC dc, int w, int h) {
+        int n = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                COLORREF c = GetPixel(dc, x, y);
+                n += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 200;
+            }
+        return n;
+    };
+    auto missing = [](HFONT font, const std::wstring& text) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        std::vector<WORD> glyphs(text.size());
+        GetGlyphIndicesW(dc, text.c_str(), (int)text.size(), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        return std::count(glyphs.begin(), glyphs.end(), (WORD)0xFFFF);
+    };
+    for (const wchar_t* text : {L"C:\\数据库文件夹", L"Ωμέγα λέξη", L"Жёлтый дом"}) {
+        TFlatEdit edit;
+        edit.Create(form.Handle(), 10, 10, 300, 19, text);
+        UpdateWindow(edit.Handle());
+        // The standard edit's own answer, past the control's wrapper.
+        auto editProc = (WNDPROC)GetClassLongPtrW(edit.Handle(), GCLP_WNDPROC);
+        HFONT drawnWith = (HFONT)CallWindowProcW(editProc, edit.Handle(), WM_GETFONT, 0, 0);
+        ASSERT_NE(drawnWith, nullptr);
+        EXPECT_EQ(missing(drawnWith, text), 0) << win::Narrow(text);
+
+        RECT c = edit.ClientRect();
+        HDC dc = GetDC(edit.Handle());
+        int shown = ink(dc, c.right, c.bottom);
+        ReleaseDC(edit.Handle(), dc);
+        win::Bitmap expected(c.right, c.bottom, RGB(255, 255, 255));
+        HGDIOBJ old = SelectObject(expected.DC(), drawnWith);
+        SetBkMode(expected.DC(), TRANSPARENT);
+        ExtTextOutW(expected.DC(), 2, 0, 0, nullptr, text, (UINT)wcslen(text), nullptr);
+        SelectObject(expected.DC(), old);
+        int drawn = ink(expected.DC(), c.right, c.bottom);
+        ASSERT_GT(drawn, 40) << "GDI itself draws nothing for " << win::Narrow(text);
+        EXPECT_NEAR(shown, drawn, drawn / 4) << win::Narrow(text);
+    }
+    // A path mixing scripts that no one linked face has whole: the face
+    // that lacks the fewest.
+    const std::wstring mixed = L"C:\\数据\\Ωμέγα";
+    TFlatEdit both;
+    both.Create(form.Handle(), 10, 70, 300, 19, mixed);
+    auto bothProc = (WNDPROC)GetClassLongPtrW(both.Handle(), GCLP_WNDPROC);
+    EXPECT_LT(missing((HFONT)CallWindowProcW(bothProc, both.Handle(), WM_GETFONT, 0, 0), mixed),
+              missing(both.Font(), mixed));
+    // Text the control's own font has keeps that font.
+    TFlatEdit plain;
+    plain.Create(form.Handle(), 10, 40, 300, 19, L"C:\\Plain");
+    auto editProc = (WNDPROC)GetClassLongPtrW(plain.Handle(), GCLP_WNDPROC);
+    EXPECT_EQ((HFONT)CallWindowProcW(editProc, plain.Handle(), WM_GETFONT, 0, 0), plain.Font());
 }

@@ -10,6 +10,7 @@
 #include "quick/AddFolderDialog.h"
 #include "quick/QuickWindow.h"
 #include "support/FileDialogHost.h"
+#include "win/FileDialogJump.h"
 #include "win/Error.h"
 #include "win/ShownFolder.h"
 #include "win/WindowLists.h"
@@ -218,11 +219,19 @@ TEST_F(AddThisFolder, OverAFileDialogTheMenuOffersItAndOkStoresTheFolder) {
     for (bool ok : {true, false}) {
         SCOPED_TRACE(ok ? "OK" : "Cancel");
         ASSERT_TRUE(BringToFront(dialog));
+        // With the pointer away from the dialog, the menu opens under its name box.
+        RECT box{}, shown{}, whole{};
+        GetWindowRect(win::FindFileDialog(dialog).NameBox, &box);
+        GetWindowRect(dialog, &whole);
+        SetCursorPos(whole.right + 20 < 1270 ? whole.right + 20 : 5, 5);
         HWND menu = nullptr;
         auto items = OpenByHotKey(menu);
         // The list (with the folder added in the first round), then the own part.
         const size_t listed = ok ? 1 : 2;
         ASSERT_EQ(items.size(), listed + 2) << "the hot key opened no menu, or it holds other items";
+        GetWindowRect(menu, &shown);
+        EXPECT_EQ(shown.left, box.left);
+        EXPECT_EQ(shown.top, box.bottom);
         EXPECT_EQ(items[0].Text, L"Alpha");
         EXPECT_TRUE(items[listed].Separator);
         EXPECT_EQ(items[listed + 1].Text, AddFolderCaption);

@@ -125,14 +125,17 @@ TEST(QuickMenu, ALongAliasIsCutInItsMiddleAndLeavesTheColumnsNarrow) {
     EXPECT_NE(cut.find(L'\u2026'), std::wstring::npos);
     // A pair of surrogates is never split.
     std::wstring halves = ShortenMiddle(L"\U0001F4C1\U0001F4C1\U0001F4C1\U0001F4C1\U0001F4C1", 5);
-    for (size_t i = 0; i < halves.size(); ++i)
-        if (halves[i] >= 0xD800 && halves[i] <= 0xDBFF) EXPECT_TRUE(i + 1 < halves.size() && halves[i + 1] >= 0xDC00);
+    for (size_t i = 0; i < halves.size(); ++i) {
+        if (halves[i] >= 0xD800 && halves[i] <= 0xDBFF) {
+            EXPECT_TRUE(i + 1 < halves.size() && halves[i + 1] >= 0xDC00);
+        }
+    }
 
     // 300 entries with one very long alias: every column stays as narrow as
     // the cap allows, and all of them fit on a 1280 x 1024 screen before "More".
     FolderList entries;
-    for (int i = 0; i < 299; ++i) entries.push_back({L"Folder " + std::to_wstring(i), L"C:\f"});
-    entries.push_back({longAlias, L"C:\long"});
+    for (int i = 0; i < 299; ++i) entries.push_back({L"Folder " + std::to_wstring(i), L"C:\\f"});
+    entries.push_back({longAlias, L"C:\\long"});
     win::Sealed<win::Form> host;
     host.CreateForm(L"QuickMenuTestHost", L"", 10, 10, WS_POPUP, nullptr, false);
     QuickLook look(host);
