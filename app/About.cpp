@@ -23,6 +23,12 @@ std::wstring BuildDate() {
 }
 }  // namespace
 
+std::wstring PictureForDpi(const wchar_t* name, UINT dpi) {
+    for (UINT scale : {192u, 144u, 120u})
+        if (dpi >= scale) return std::wstring(name) + L"_" + std::to_wstring(scale);
+    return name;
+}
+
 std::wstring TfrmAbout::VersionLine() {
     return L"Version " PATHNOOK_VERSION_W L" (built " + BuildDate() + L")";
 }
@@ -32,22 +38,18 @@ TfrmAbout::TfrmAbout(HWND owner) : owner_(owner) {
                WS_POPUP | WS_CAPTION | WS_SYSMENU, owner, true);
     DialogKeys = true;
     HWND h = Handle();
-    HMODULE self = GetModuleHandleW(nullptr);
 
     imgBanner.Create(h, 0, 0, 360, 50);
-    imgBanner.SetPicture(win::LoadJpegResource(self, kBannerResource));
     imgIcon.Create(h, 20, 61, 32, 32);
-    imgIcon.SetPicture(win::LoadJpegResource(self, kIconResource));
+    ShowPictures();
 
     lName.Create(h, L"Pathnook", 80, 66);
     lVersion.Create(h, VersionLine(), 80, 91);
     lOwner.Create(h, kOwnerLine, 80, 116);
     lEmail.Create(h, L"Email:", 80, 141);
     lMail.OnClick = [this] { lMailClick(); };
-    // The address follows its caption after at least a space, even in a face
-    // wider than the one the layout was made for.
-    RECT email = lEmail.Bounds();
-    lMail.Create(h, kSupportMail, std::max<int>(112, email.right + win::TextExtent(lEmail.Handle(), L" ").cx), 141);
+    lMail.Create(h, kSupportMail, 112, 141);
+    PlaceMail();
     bvLine.Create(h, 80, 166, 262, 2);
     lbEAddress.OnClick = [this] { lbEAddressClick(); };
     lbEAddress.Create(h, kHomePage, 80, 178);
@@ -57,6 +59,25 @@ TfrmAbout::TfrmAbout(HWND owner) : owner_(owner) {
 }
 
 void TfrmAbout::FirstShow() { CenterOn(owner_); }
+
+void TfrmAbout::ShowPictures() {
+    HMODULE self = GetModuleHandleW(nullptr);
+    imgBanner.SetPicture(win::LoadJpegResource(self, PictureForDpi(kBannerResource, Dpi()).c_str()));
+    imgIcon.SetPicture(win::LoadJpegResource(self, PictureForDpi(kIconResource, Dpi()).c_str()));
+}
+
+// The address follows its caption after at least a space, even in a face
+// wider than the one the layout was made for.
+void TfrmAbout::PlaceMail() {
+    RECT email = lEmail.Bounds(), mail = lMail.Bounds();
+    int x = std::max<int>(Scale(112), email.right + win::TextExtent(lEmail.Handle(), L" ").cx);
+    lMail.SetBounds(x, mail.top, mail.right - mail.left, mail.bottom - mail.top);
+}
+
+void TfrmAbout::DpiChanged(UINT, UINT) {
+    ShowPictures();
+    PlaceMail();
+}
 
 void TfrmAbout::suitempbOKClick() { ModalResult = win::mrOk; }
 

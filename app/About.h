@@ -10,9 +10,12 @@
 constexpr const wchar_t* kHomePage = L"http://www.example.com/pathnook/";
 constexpr const wchar_t* kSupportMail = L"support@example.com";
 constexpr const wchar_t* kOwnerLine = L"Copyright (C) 2026 The Pathnook developers";
-// The about box's pictures: JPEGs in the program's resources.
+// The about box's pictures: JPEGs in the program's resources, drawn for
+// 96 DPI under these names and for 120, 144 and 192 DPI with "_<dpi>" added.
 constexpr const wchar_t* kBannerResource = L"ABOUT_BANNER";
 constexpr const wchar_t* kIconResource = L"ABOUT_ICON";
+// The name of the picture drawn for the largest scale not above `dpi`.
+std::wstring PictureForDpi(const wchar_t* name, UINT dpi);
 
 // The about box: banner, icon, name, version, owner, mail and web links.
 class TfrmAbout : public win::Form {
@@ -37,7 +40,12 @@ public:
     // "Version 1.8.3 (built 2026-12-08)"
     static std::wstring VersionLine();
 
+private:
+    void ShowPictures();
+    void PlaceMail();
+
 protected:
+    void DpiChanged(UINT from, UINT to) override;
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void FirstShow() override;
 

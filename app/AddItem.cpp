@@ -1,6 +1,7 @@
 #include "app/AddItem.h"
 
 #include "app/Global.h"
+#include "win/Dpi.h"
 #include "win/FolderPicker.h"
 #include "win/PathCheck.h"
 
@@ -38,7 +39,7 @@ TfrmProperty::TfrmProperty(HWND owner, const std::wstring& alias, const std::wst
         edit->SetParentColor(true);
     }
     fsbBrowse.Create(g, 257, 61, 22, 22, L"...");
-    fsbBrowse.SetControlFont(win::DeriveFont(Font(), -20, true), true);
+    SetBrowseFont();
     fsbBrowse.OnClick = [this] { fsbBrowseClick(); };
     fsbBrowse.AccessibleName = L"Browse for folder";
     fsbBrowse.AccessibleShortcut = L"F4";
@@ -56,6 +57,13 @@ TfrmProperty::TfrmProperty(HWND owner, const std::wstring& alias, const std::wst
     }
     SetActiveControl(feName.Handle());
 }
+
+// The browse button's dots: 15 points, bold, at the dialog's DPI.
+void TfrmProperty::SetBrowseFont() {
+    fsbBrowse.SetControlFont(win::DeriveFont(Font(), win::FontHeightForPoints(15, Dpi()), true), true);
+}
+
+void TfrmProperty::DpiChanged(UINT, UINT) { SetBrowseFont(); }
 
 void TfrmProperty::SetGroupEnabled(bool enabled) {
     GroupBox1.SetEnabled(enabled);

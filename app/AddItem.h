@@ -50,8 +50,10 @@ protected:
     // F4 or Alt+Down in either field opens the folder picker, as they open
     // a combo box's list: "..." never takes the focus.
     bool PreTranslate(MSG& msg) override;
+    void DpiChanged(UINT from, UINT to) override;
 
 private:
+    void SetBrowseFont();
     void Refuse(ItemCheck check, const std::wstring& path);
 
     // The group box alone would take the input away from its controls but

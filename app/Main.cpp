@@ -41,8 +41,8 @@ void TfrmMain::FormCreate() {
     lvMain.Create(Handle(), 0, 0, 100, 100, LVS_NOSORTHEADER);
     ListView_SetExtendedListViewStyle(lvMain.Handle(), LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
     lvMain.SetFont(Font());
-    lvMain.AddColumn(L"Alias", 175);
-    lvMain.AddColumn(L"Path", 240);
+    lvMain.AddColumn(L"Alias", Scale(175));
+    lvMain.AddColumn(L"Path", Scale(240));
     lvMain.OnGetText = [this](int row, int column) -> std::wstring {
         if (row < 0 || row >= (int)Entries().size()) return {};
         return column == 0 ? Entries()[row].Alias : Entries()[row].Path;
@@ -157,8 +157,7 @@ void TfrmMain::CreateMenu() {
 }
 
 void TfrmMain::CreateToolBar() {
-    FillImageList(ImageList1, SmallImageSlots());
-    FillImageList(ImageList2, LargeImageSlots());
+    DrawImages();
     ToolBar1.Create(Handle(), 41, 10, 44, 38);
     ToolBar1.SetImages(&ImageList2);
     ToolBar1.AddButton(*aAddFolder, L"Add", L"Add a pathnook to list", 3);
@@ -175,6 +174,23 @@ void TfrmMain::CreateToolBar() {
     ToolBar1.AddSeparator(8);
     ToolBar1.AddButton(*aExit, L"Exit", L"", 0);
     Actions().AddChangeListener([this](win::Action& a) { ToolBar1.SyncAction(a); });
+}
+
+// The pictures are drawn for the window's DPI, never stretched.
+void TfrmMain::DrawImages() {
+    ImageList1.Reset(Scale(16), Scale(16));
+    ImageList2.Reset(Scale(32), Scale(32));
+    FillImageList(ImageList1, SmallImageSlots());
+    FillImageList(ImageList2, LargeImageSlots());
+}
+
+void TfrmMain::DpiChanged(UINT from, UINT to) {
+    DrawImages();
+    ToolBar1.SetImages(&ImageList2);
+    // Columns keep the share of the width the user gave them.
+    for (int c = 0; c < 2; ++c) lvMain.SetColumnWidth(c, MulDiv(lvMain.ColumnWidth(c), (int)to, (int)from));
+    SetIcon(kAppIconId);
+    LayoutList();
 }
 
 // A first start for this user seeds the store with two entries.

@@ -119,12 +119,14 @@ protected:
     void FormShow() override;
     void FirstShow() override;
     void FormClose() override;
+    void DpiChanged(UINT from, UINT to) override;
 
 private:
     void FormCreate();
     void CreateActions();
     void CreateMenu();
     void CreateToolBar();
+    void DrawImages();
     void CreateLook();  // MainLook.cpp
     void FormDropFiles(HDROP drop);
     void SeedFirstStart();

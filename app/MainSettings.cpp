@@ -5,6 +5,7 @@
 #include "app/Global.h"
 #include "app/Main.h"
 #include "app/Settings.h"
+#include "win/Dpi.h"
 #include "win/IniFile.h"
 
 namespace {
@@ -23,8 +24,9 @@ void TfrmMain::LoadSettings() {
         int defTop = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
         int left = ini.ReadInteger(L"Window", L"Left", defLeft);
         int top = ini.ReadInteger(L"Window", L"Top", defTop);
-        int width = ini.ReadInteger(L"Window", L"Width", w);
-        int height = ini.ReadInteger(L"Window", L"Height", h);
+        // Sizes are kept in 96-DPI pixels, so that they fit any scale.
+        int width = Scale(ini.ReadInteger(L"Window", L"Width", win::Unscale(w, Dpi())));
+        int height = Scale(ini.ReadInteger(L"Window", L"Height", win::Unscale(h, Dpi())));
         if (!SizeUsable(width, height)) {
             width = w;
             height = h;
@@ -40,8 +42,8 @@ void TfrmMain::LoadSettings() {
         // window as it came out must still show.
         RECT got = Bounds();
         if (!PositionUsable(got)) SetBounds(defLeft, defTop, got.right - got.left, got.bottom - got.top);
-        lvMain.SetColumnWidth(0, ini.ReadInteger(L"ListView", L"C0", kDefaultC0));
-        lvMain.SetColumnWidth(1, ini.ReadInteger(L"ListView", L"C1", kDefaultC1));
+        lvMain.SetColumnWidth(0, Scale(ini.ReadInteger(L"ListView", L"C0", kDefaultC0)));
+        lvMain.SetColumnWidth(1, Scale(ini.ReadInteger(L"ListView", L"C1", kDefaultC1)));
     }
     AppOptions.AskDelete = ini.ReadBool(L"Options", L"AskDelete", true);
 }
@@ -57,10 +59,10 @@ void TfrmMain::SaveSettings() {
     if (IsIconic(Handle()) && placed) r = wp.rcNormalPosition;
     ini.WriteInteger(L"Window", L"Left", r.left);
     ini.WriteInteger(L"Window", L"Top", r.top);
-    ini.WriteInteger(L"Window", L"Width", r.right - r.left);
-    ini.WriteInteger(L"Window", L"Height", r.bottom - r.top);
-    ini.WriteInteger(L"ListView", L"C0", lvMain.ColumnWidth(0));
-    ini.WriteInteger(L"ListView", L"C1", lvMain.ColumnWidth(1));
+    ini.WriteInteger(L"Window", L"Width", win::Unscale(r.right - r.left, Dpi()));
+    ini.WriteInteger(L"Window", L"Height", win::Unscale(r.bottom - r.top, Dpi()));
+    ini.WriteInteger(L"ListView", L"C0", win::Unscale(lvMain.ColumnWidth(0), Dpi()));
+    ini.WriteInteger(L"ListView", L"C1", win::Unscale(lvMain.ColumnWidth(1), Dpi()));
     ini.WriteBool(L"Options", L"AskDelete", AppOptions.AskDelete);
     WriteValue(StoreKey, PicViewValue, OptionText(AppOptions.EnableImage));
     WriteValue(StoreKey, ExploreFolderValue, OptionText(AppOptions.ExploreFolder));

@@ -41,29 +41,35 @@ TfrmOptions::TfrmOptions(HWND owner, std::function<void()> saveSettings)
     bOK.OnClick = [this] { bOKClick(); };
     bCancel.Create(h, 254, 149, 75, 25, L"&Cancel");
     bCancel.ModalResult = win::mrCancel;
-    // Boxes that grew take the group box, the dialog and its right-aligned
-    // buttons along, keeping the box's margin on the right.
-    int grow = 0;
-    for (auto* box : {&cbExploreFolder, &cbAskDelete, &cbEnableImage}) {
-        GrowToCaption(*box);
-        grow = std::max<int>(grow, box->Bounds().right + kBoxMargin - kGroupWidth);
-    }
-    if (grow > 0) {
-        RECT w{};
-        GetWindowRect(h, &w);
-        SetWindowPos(h, nullptr, 0, 0, w.right - w.left + grow, w.bottom - w.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        GroupBox1.SetBounds(9, 6, kGroupWidth + grow, 131);
-        for (auto* b : {&bOK, &bCancel}) {
-            RECT r = b->Bounds();
-            b->SetBounds(r.left + grow, r.top, r.right - r.left, r.bottom - r.top);
-        }
-    }
+    FitCaptions();
 
     cbEnableImage.SetChecked(AppOptions.EnableImage);
     cbExploreFolder.SetChecked(AppOptions.ExploreFolder);
     cbAskDelete.SetChecked(AppOptions.AskDelete);
     SetActiveControl(cbExploreFolder.Handle());
+}
+
+// Boxes that grew take the group box, the dialog and its right-aligned
+// buttons along, keeping the box's margin on the right. Run again at a new
+// DPI, where the face may need more than its share.
+void TfrmOptions::FitCaptions() {
+    RECT group = GroupBox1.Bounds();
+    const int groupWidth = group.right - group.left;
+    int grow = 0;
+    for (auto* box : {&cbExploreFolder, &cbAskDelete, &cbEnableImage}) {
+        GrowToCaption(*box);
+        grow = std::max<int>(grow, box->Bounds().right + Scale(kBoxMargin) - groupWidth);
+    }
+    if (grow <= 0) return;
+    RECT w{};
+    GetWindowRect(Handle(), &w);
+    SetWindowPos(Handle(), nullptr, 0, 0, w.right - w.left + grow, w.bottom - w.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GroupBox1.SetBounds(group.left, group.top, groupWidth + grow, group.bottom - group.top);
+    for (auto* b : {&bOK, &bCancel}) {
+        RECT r = b->Bounds();
+        b->SetBounds(r.left + grow, r.top, r.right - r.left, r.bottom - r.top);
+    }
 }
 
 void TfrmOptions::bOKClick() {

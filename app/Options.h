@@ -21,6 +21,11 @@ public:
 
     void bOKClick();
 
+protected:
+    void DpiChanged(UINT, UINT) override { FitCaptions(); }
+
 private:
+    // Widens boxes whose captions need it, and the dialog with them.
+    void FitCaptions();
     std::function<void()> saveSettings_;
 };

@@ -1,5 +1,7 @@
 #include "flatctrls/TFlatButtonUnit.h"
 
+#include "win/Dpi.h"
+
 #include <windowsx.h>
 
 #include <memory>
@@ -267,11 +269,15 @@ void FlatButtonCore::SysColorChanged() {
 void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) {
     const SIZE size = ClientSize();
     const RECT client{0, 0, size.cx, size.cy};
+    // Frames, the press offset and the gaps are 96-DPI pixels, drawn at the
+    // button's DPI.
+    const UINT dpi = win::DpiOf(ButtonParent());
+    auto px = [dpi](int v) { return win::Scale(v, dpi); };
     const bool sunk = state_ == ButtonState::Pressed || state_ == ButtonState::Latched;
-    const POINT offset{sunk ? 1 : 0, sunk ? 1 : 0};
+    const POINT offset{sunk ? px(1) : 0, sunk ? px(1) : 0};
     const std::wstring caption = ButtonCaption();
-    const GlyphLayout layout = LayoutGlyphAndText(canvas, client, offset, layout_, spacing_, margin_, &glyph_,
-                                       numGlyphs_, caption);
+    const GlyphLayout layout = LayoutGlyphAndText(canvas, client, offset, layout_, spacing_ < 0 ? spacing_ : px(spacing_),
+                                                  margin_ < 0 ? margin_ : px(margin_), &glyph_, numGlyphs_, caption);
     if (!ButtonEnabled()) {
         state_ = ButtonState::Disabled;
         tracking_ = false;
@@ -301,16 +307,16 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
 
     if (hc) {
         const TColor edge = state_ == ButtonState::Disabled ? win::clGrayText : win::clBtnText;
-        DrawBevelFrame(canvas, client, edge, edge, isDefault && state_ != ButtonState::Disabled ? 2 : 1);
+        DrawBevelFrame(canvas, client, edge, edge, px(isDefault && state_ != ButtonState::Disabled ? 2 : 1));
     } else {
         switch (state_) {
         case ButtonState::Up:
-            if (Hovered) DrawBevelFrame(canvas, client, colorHighLight_, colorShadow_, 1);
-            else DrawBevelFrame(canvas, client, colorBorder_, colorBorder_, isDefault ? 2 : 1);
+            if (Hovered) DrawBevelFrame(canvas, client, colorHighLight_, colorShadow_, px(1));
+            else DrawBevelFrame(canvas, client, colorBorder_, colorBorder_, px(isDefault ? 2 : 1));
             break;
-        case ButtonState::Disabled: DrawBevelFrame(canvas, client, colorBorder_, colorBorder_, 1); break;
+        case ButtonState::Disabled: DrawBevelFrame(canvas, client, colorBorder_, colorBorder_, px(1)); break;
         case ButtonState::Pressed:
-        case ButtonState::Latched: DrawBevelFrame(canvas, client, colorShadow_, colorHighLight_, 1); break;
+        case ButtonState::Latched: DrawBevelFrame(canvas, client, colorShadow_, colorHighLight_, px(1)); break;
         }
     }
 
@@ -326,10 +332,10 @@ void FlatButtonCore::PaintButton(Canvas& canvas, bool windowed, bool isDefault) 
                                                                 : win::clBtnText);
             canvas.DrawText(caption, r, flags);
         } else if (state_ == ButtonState::Disabled) {
-            OffsetRect(&r, 1, 1);
+            OffsetRect(&r, px(1), px(1));
             canvas.SetFontColor(clBtnHighlight);
             canvas.DrawText(caption, r, flags);
-            OffsetRect(&r, -1, -1);
+            OffsetRect(&r, -px(1), -px(1));
             canvas.SetFontColor(clBtnShadow);
             canvas.DrawText(caption, r, flags);
         } else {

@@ -1,5 +1,9 @@
 #include "flatctrls/TFlatCheckBoxUnit.h"
 
+#include <algorithm>
+
+#include "win/Dpi.h"
+
 #include <windowsx.h>
 
 #include <oleacc.h>
@@ -24,16 +28,20 @@ void TFlatCheckBox::Create(HWND parent, int x, int y, int w, int h, const std::w
     CreateControl(parent, x, y, w, h, WS_VISIBLE | WS_TABSTOP, 0, nullptr, caption.c_str());
 }
 
+// The square, its tick and the caption's place are laid out in 96-DPI
+// pixels and drawn at the box's DPI.
+int TFlatCheckBox::Px(int value) const { return win::Scale(value, win::DpiOf(Handle())); }
+
 RECT TFlatCheckBox::SquareRect() const {
     RECT c = ClientRect();
-    if (layout_ == checkboxLeft) return {c.left + 1, c.top + 3, c.left + 12, c.top + 14};
-    return {c.right - 12, c.top + 3, c.right - 1, c.top + 14};
+    if (layout_ == checkboxLeft) return {c.left + Px(1), c.top + Px(3), c.left + Px(12), c.top + Px(14)};
+    return {c.right - Px(12), c.top + Px(3), c.right - Px(1), c.top + Px(14)};
 }
 
 RECT TFlatCheckBox::CaptionRect() const {
     RECT c = ClientRect();
-    if (layout_ == checkboxLeft) return {c.left + 16, c.top + 1, c.right - 1, c.bottom - 1};
-    return {c.left + 1, c.top + 1, c.right - 16, c.bottom - 1};
+    if (layout_ == checkboxLeft) return {c.left + Px(16), c.top + Px(1), c.right - Px(1), c.bottom - Px(1)};
+    return {c.left + Px(1), c.top + Px(1), c.right - Px(16), c.bottom - Px(1)};
 }
 
 bool TFlatCheckBox::DescribeAccessible(win::AccessibleInfo& info) const {
@@ -140,19 +148,28 @@ void TFlatCheckBox::PaintCheckSquare(Canvas& canvas) {
     canvas.SetBrush(fill);
     canvas.FillRect(sq);
     if (checked_) {
+        // The 96-DPI tick is three one-pixel strokes per arm; larger, each
+        // stroke is as thick as a scaled pixel.
+        const int unit = std::max(1, Px(1));
         canvas.SetPen(mark, 1);
         const int x = sq.left, y = sq.top;
         static const int strokes[6][4] = {
             {2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9},  // left arm
             {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7},  // right arm
         };
-        for (auto& s : strokes) {
-            canvas.MoveTo(x + s[0], y + s[1]);
-            canvas.LineTo(x + s[2], y + s[3]);
-        }
+        for (auto& s : strokes)
+            for (int d = 0; d < unit; ++d) {
+                canvas.MoveTo(x + Px(s[0]) + d, y + Px(s[1]));
+                canvas.LineTo(x + Px(s[2]) + d, y + Px(s[3]));
+            }
     }
+    // The border as wide as a scaled pixel.
     canvas.SetBrush(hc ? (enabled ? win::clWindowText : win::clGrayText) : colorBorder_);
-    canvas.FrameRect(sq);
+    RECT frame = sq;
+    for (int i = 0; i < std::max(1, Px(1)); ++i) {
+        canvas.FrameRect(frame);
+        InflateRect(&frame, -1, -1);
+    }
 }
 
 void TFlatCheckBox::PaintCheckCaption(Canvas& canvas) {
@@ -168,10 +185,10 @@ void TFlatCheckBox::PaintCheckCaption(Canvas& canvas) {
         canvas.SetFontColor(fontColor_);
         canvas.DrawText(caption, r, flags);
     } else {
-        OffsetRect(&r, 1, 1);
+        OffsetRect(&r, Px(1), Px(1));
         canvas.SetFontColor(clBtnHighlight);
         canvas.DrawText(caption, r, flags);
-        OffsetRect(&r, -1, -1);
+        OffsetRect(&r, -Px(1), -Px(1));
         canvas.SetFontColor(clBtnShadow);
         canvas.DrawText(caption, r, flags);
     }

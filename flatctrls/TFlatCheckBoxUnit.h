@@ -56,6 +56,7 @@ public:
     bool Pressing() const { return pressing_; }
     bool HasFocus() const { return hasFocus_; }
     RECT SquareRect() const;
+    int Px(int value) const;  // a 96-DPI length at the box's DPI
     RECT CaptionRect() const;
 
     // Draws the square at once on the window's device.

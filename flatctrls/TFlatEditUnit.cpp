@@ -2,6 +2,9 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
+
+#include "win/Dpi.h"
 #include "win/FontFallback.h"
 #include "win/Gdi.h"
 #include "win/Notify.h"
@@ -124,11 +127,12 @@ void TCustomFlatEdit::PaintFlatBorder() {
     SetBackColor(back);
     win::Brush border = win::SolidBrush(ColorToRGB(hc ? (hot ? win::clHighlight : win::clWindowText) : colorBorder_));
     win::Brush inner = win::SolidBrush(ColorToRGB(back));
-    FrameRect(dc, &r, border);
-    InflateRect(&r, -1, -1);
-    FrameRect(dc, &r, inner);
-    InflateRect(&r, -1, -1);
-    FrameRect(dc, &r, inner);
+    // One border line and two inner ones, each as wide as a scaled pixel.
+    const int unit = std::max(1, Px(1));
+    for (int i = 0; i < 3 * unit; ++i) {
+        FrameRect(dc, &r, i < unit ? border : inner);
+        InflateRect(&r, -1, -1);
+    }
 }
 
 bool TCustomFlatEdit::DescribeAccessible(win::AccessibleInfo& info) const {
@@ -143,6 +147,8 @@ bool TCustomFlatEdit::DescribeAccessible(win::AccessibleInfo& info) const {
     return true;
 }
 
+int TCustomFlatEdit::Px(int value) const { return win::Scale(value, win::DpiOf(Handle())); }
+
 void TCustomFlatEdit::FitHeightToFont() {
     if (!Handle()) return;
     win::WindowDC dc(nullptr);
@@ -150,7 +156,7 @@ void TCustomFlatEdit::FitHeightToFont() {
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     RECT r = Bounds();
-    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, tm.tmHeight + 6,
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, tm.tmHeight + 2 * FrameWidth(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -177,7 +183,7 @@ LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCCALCSIZE: {
         LRESULT r = Control::WndProc(msg, wp, lp);
         RECT* client = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
-        InflateRect(client, -3, -3);
+        InflateRect(client, -FrameWidth(), -FrameWidth());
         return r;
     }
     case WM_NCPAINT: {
@@ -207,6 +213,11 @@ LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         textFont_.Reset();
         FitHeightToFont();
         FollowTextFont();
+        return 0;
+    case win::CM_DPICHANGED:
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        FitHeightToFont();
         return 0;
     case WM_SETTEXT: {
         LRESULT r = Control::WndProc(msg, wp, lp);

@@ -49,6 +49,10 @@ public:
     TColor BackColor() const { return backColor_; }
     void PaintFlatBorder();
     void FitHeightToFont();
+    // The painted frame: a border line and two inner lines, each as wide as
+    // a pixel at 96 DPI scaled to the edit's DPI.
+    int Px(int value) const;
+    int FrameWidth() const { return 3 * (Px(1) > 1 ? Px(1) : 1); }
 
     bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     // Editable text named by the label before it, as a plain edit is.

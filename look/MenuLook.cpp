@@ -1,11 +1,14 @@
 #include "look/MenuLook.h"
 
+#include "win/Dpi.h"
+
 void ApplyMenuLook(xpmenu::TXPMenu& xp) {
     using namespace xpmenu;
     xp.DimLevel = 30;
     xp.GrayLevel = 10;
     LOGFONTW font = xp.FontSpec();
-    font.lfHeight = -12;
+    // 9 points at 96 DPI; the painter makes the font for its form's DPI.
+    font.lfHeight = win::FontHeightForPoints(9, win::kDesignDpi);
     font.lfWidth = 0;
     font.lfWeight = FW_NORMAL;
     font.lfItalic = font.lfUnderline = font.lfStrikeOut = 0;

@@ -6,7 +6,8 @@ TfrmHotKey::TfrmHotKey(HWND owner) {
     lHint.Create(Handle(), L"Key that opens the quick menu:", 12, 12, 276, 16);
     hkKey.Create(Handle(), 12, 32, 170, 22, HotKeyId);
     cbWin = CreateWindowExW(0, L"BUTTON", L"With the &Windows key", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
-                            12, 60, 200, 20, Handle(), (HMENU)(UINT_PTR)WinKeyId, GetModuleHandleW(nullptr), nullptr);
+                            Scale(12), Scale(60), Scale(200), Scale(20), Handle(), (HMENU)(UINT_PTR)WinKeyId,
+                            GetModuleHandleW(nullptr), nullptr);
     SendMessageW(cbWin, WM_SETFONT, (WPARAM)Font(), FALSE);
     bOk.Create(Handle(), L"OK", 132, 86, 75, 24, BS_DEFPUSHBUTTON);
     SetWindowLongPtrW(bOk.Handle(), GWLP_ID, IDOK);

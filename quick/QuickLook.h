@@ -24,6 +24,8 @@ public:
     // all items share; measured on one DC.
     std::vector<int> ItemWidths(const FolderList& entries, HBITMAP image, int& height);
 
+    const xpmenu::TXPMenu& Painter() const { return painter_; }
+
     // The colour the items' images stand on.
     COLORREF IconBackground() const;
 

@@ -1,5 +1,7 @@
 #include "quick/QuickWindow.h"
 
+#include "win/Dpi.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -60,7 +62,9 @@ TfrmQuick::TfrmQuick() {
     images_ = std::make_unique<FolderImages>(look_->IconBackground());
     list_.Refresh();
     CheckFolders(list_.Entries());
-    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    // The tray shows small icons: the one drawn for this DPI's small size.
+    const int small = win::SystemMetricForDpi(SM_CXSMICON, Dpi());
+    icon_ = (HICON)LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, small, small, LR_SHARED);
     if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
     tray_.Add(Handle(), 1, icon_, L"Pathnook", WM_QUICK_TRAY);
 }

@@ -3,11 +3,24 @@
 # sample list, folder icons on, in a fresh prefix on a display of its own;
 # docs/quick-menu-find.png: the same menu over Notepad's Open dialog with
 # "pro" typed in it; and docs/add-folder.png: "Add This Folder..." chosen
-# there.
+# there. With a DPI (scripts/quick-screenshot.sh 144) the prefix runs at
+# that scale and the pictures are named quick-menu-144.png and so on.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+DPI="${1:-96}"
+SUFFIX=$([ "$DPI" = 96 ] && echo "" || echo "-$DPI")
+S() { echo $(( ($1 * DPI + 48) / 96 )); }
 pn_fresh_session
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
 pn_restart_server
+# A crop of w x h at 96 DPI from x, y (the menu opens at the pointer, which
+# is not scaled); with "centre", about the screen's centre.
+grab() {
+  local w h x y; w=$(S "$2"); h=$(S "$3")
+  if [ "$4" = centre ]; then x=$(((1280 - w) / 2)); y=$(((1024 - h) / 2)); else x=$4; y=$5; fi
+  import -display "$DISPLAY" -window root -crop "${w}x${h}+$x+$y" +repage "$ROOT/docs/$1$SUFFIX.png"
+  echo "docs/$1$SUFFIX.png"
+}
 add() { wine reg add 'HKCU\Software\Pathnook' /v "$1" /d "$2" /f >/dev/null 2>&1; }
 mkdir -p "$PN_TEMP_PREFIX/drive_c/Projects/Pathnook" "$PN_TEMP_PREFIX/drive_c/users/Έγγραφα"
 i=0
@@ -30,8 +43,7 @@ sleep 3
 xdotool mousemove 500 300
 xdotool key super+alt+f
 sleep 2
-import -display "$DISPLAY" -window root -crop 240x220+495+295 +repage "$ROOT/docs/quick-menu.png"
-echo "docs/quick-menu.png"
+grab quick-menu 240 220 495 295
 xdotool key Escape
 sleep 1
 
@@ -45,14 +57,12 @@ xdotool key super+alt+f
 sleep 2
 xdotool type --delay 150 pro
 sleep 2
-import -display "$DISPLAY" -window root -crop 700x480+0+0 +repage "$ROOT/docs/quick-menu-find.png"
-echo "docs/quick-menu-find.png"
+grab quick-menu-find 700 480 0 0
 xdotool key Escape
 sleep 1
 xdotool key super+alt+f
 sleep 2
 xdotool key End Return
 sleep 2
-import -display "$DISPLAY" -window root -crop 460x260+410+380 +repage "$ROOT/docs/add-folder.png"
-echo "docs/add-folder.png"
+grab add-folder 460 260 centre
 xdotool key Escape

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "win/Application.h"
+#include "win/Dpi.h"
 #include "win/Error.h"
 #include "win/Gdi.h"
 #include "win/Notify.h"
@@ -20,24 +21,83 @@ Form::~Form() {
 void Form::CreateForm(const wchar_t* className, const std::wstring& caption, int width, int height,
                       DWORD style, HWND owner, bool clientSize) {
     DWORD exStyle = (style & WS_THICKFRAME) ? 0 : WS_EX_DLGMODALFRAME;
-    if (clientSize) {
-        RECT r{0, 0, width, height};
-        AdjustWindowRectEx(&r, style, FALSE, exStyle);
-        width = r.right - r.left;
-        height = r.bottom - r.top;
-    }
+    // Opened beside its owner, at the owner's DPI; else on the primary
+    // screen. Corrected below when the window lands elsewhere.
+    dpi_ = owner ? DpiOf(owner) : SystemDpi();
+    auto outer = [&](UINT dpi) {
+        SIZE size{win::Scale(width, dpi), win::Scale(height, dpi)};
+        if (clientSize) {
+            RECT r{0, 0, size.cx, size.cy};
+            AdjustWindowRectForDpi(r, style, false, exStyle, dpi);
+            size = {r.right - r.left, r.bottom - r.top};
+        }
+        return size;
+    };
+    SIZE size = outer(dpi_);
     CreateOwnClass(className, CS_DBLCLKS, style, exStyle, caption.c_str(), CW_USEDEFAULT,
-                   CW_USEDEFAULT, width, height, owner, nullptr);
-    if (!font_) SetFormFont(L"MS Sans Serif", -11);
+                   CW_USEDEFAULT, size.cx, size.cy, owner, nullptr);
+    if (UINT actual = DpiOf(Handle()); actual != dpi_) {
+        dpi_ = actual;
+        size = outer(dpi_);
+        SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (!font_) SetFormFont(L"MS Sans Serif", 8);
 }
 
-void Form::SetFormFont(const wchar_t* face, int height) {
+void Form::SetFormFont(const wchar_t* face, int points) {
+    fontFace_ = face;
+    fontPoints_ = points;
     // Controls that use the form's font move to the new one before the old goes.
     FontHandle old = std::move(font_);
-    font_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+    font_.Reset(CreateFontW(FontHeightForPoints(points, dpi_), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, face));
     SendMessageW(Handle(), WM_SETFONT, (WPARAM)font_.Get(), FALSE);
-    if (Handle()) NotifyChildren(Handle(), CM_PARENTFONTCHANGED, 0, 0);
+    if (!Handle()) return;
+    // Standard controls were handed the old font, at any depth (inside a
+    // group box too); the layer's own controls inside those that follow
+    // their parent's font are told once the parent holds the new one (the
+    // walk meets a parent before its children).
+    for (HWND w : ChildWindows(Handle())) {
+        auto* control = dynamic_cast<Control*>(Window::FromHandle(w));
+        if (control) {
+            if (control->ParentFont() && GetParent(w) != Handle()) SendMessageW(w, CM_PARENTFONTCHANGED, 0, 0);
+        } else if (old && (HFONT)SendMessageW(w, WM_GETFONT, 0, 0) == old.Get()) {
+            SendMessageW(w, WM_SETFONT, (WPARAM)font_.Get(), TRUE);
+            LRESULT ignored = 0;
+            if (GetParent(w) != Handle())
+                if (GraphicHost* host = GraphicHost::Of(w)) host->HandleHostMessage(w, CM_PARENTFONTCHANGED, 0, 0, ignored);
+        }
+    }
+    NotifyChildren(Handle(), CM_PARENTFONTCHANGED, 0, 0);
+}
+
+void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
+    const UINT from = dpi_;
+    RECT next{};
+    if (suggested) {
+        next = *suggested;
+    } else {
+        RECT r = Bounds();
+        next = {r.left, r.top, r.left + MulDiv(r.right - r.left, (int)dpi, (int)from),
+                r.top + MulDiv(r.bottom - r.top, (int)dpi, (int)from)};
+    }
+    dpi_ = dpi;
+    SetWindowDpi(Handle(), dpi);
+    SetWindowPos(Handle(), nullptr, next.left, next.top, next.right - next.left, next.bottom - next.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dpi != from) {
+        // Places first: controls that fit themselves to the font do so after.
+        RescaleChildren(Handle(), from, dpi);
+        SetFormFont(fontFace_.c_str(), fontPoints_);
+        LRESULT ignored = 0;
+        HandleHostMessage(Handle(), CM_DPICHANGED, from, dpi, ignored);
+        for (HWND w : ChildWindows(Handle())) SendMessageW(w, CM_DPICHANGED, from, dpi);
+        menu_.Remeasure();
+        DpiChanged(from, dpi);
+    }
+    if (menu_.Handle()) DrawMenuBar(Handle());
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Form::AttachMenu() {
@@ -234,6 +294,9 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM:
         if (menu_.HandleDraw(*reinterpret_cast<DRAWITEMSTRUCT*>(lp))) return TRUE;
         break;
+    case WM_DPICHANGED:
+        ApplyDpi(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_CLOSE:
         if (modal_) {
             ModalResult = mrCancel;

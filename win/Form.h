@@ -25,16 +25,27 @@ public:
     ~Form() override;
 
     // Creates the window with the given outer (or, with clientSize, client)
-    // size; the owner is another top-level window or null.
+    // size in 96-DPI pixels, scaled to the DPI it opens at; the owner is
+    // another top-level window or null.
     void CreateForm(const wchar_t* className, const std::wstring& caption, int width, int height,
                     DWORD style, HWND owner, bool clientSize);
+
+    // The DPI the window is shown at, and a 96-DPI length at it.
+    UINT Dpi() const { return dpi_; }
+    int Scale(int value) const { return MulDiv(value, (int)dpi_, 96); }
+    // Takes a new DPI as WM_DPICHANGED brings it: the window's rectangle
+    // (null: scaled about its top-left corner), the font, every child's
+    // place and size, then DpiChanged for the rest.
+    void ApplyDpi(UINT dpi, const RECT* suggested);
 
     ActionList& Actions() { return actions_; }
     MainMenu& Menu() { return menu_; }
     void AttachMenu();  // builds Menu() and sets it as the window's menu bar
 
     HFONT Font() const { return font_; }
-    void SetFormFont(const wchar_t* face, int height);
+    // The face at a size in points, at the window's DPI (again whenever the
+    // DPI changes).
+    void SetFormFont(const wchar_t* face, int points);
 
     void CenterOnScreen();
     void CenterOn(HWND other);
@@ -67,6 +78,9 @@ protected:
     virtual void FormShow() {}
     virtual void FirstShow() {}  // placing at the first showing
     virtual void FormClose() {}
+    // After the children moved to a new DPI: what the form sized itself
+    // (image lists, column widths, fonts of its own).
+    virtual void DpiChanged(UINT from, UINT to) {}
     // A modal form's WM_CLOSE sets mrCancel; others are destroyed.
     virtual bool CanClose() { return true; }
 
@@ -77,6 +91,9 @@ private:
     ActionList actions_;
     MainMenu menu_;
     FontHandle font_;
+    std::wstring fontFace_;
+    int fontPoints_ = 8;
+    UINT dpi_ = 96;
     bool modal_ = false;
     bool shown_ = false;
 };

@@ -1,5 +1,7 @@
 #include "win/GraphicControl.h"
 
+#include "win/Dpi.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -29,7 +31,8 @@ void GraphicControl::Create(HWND parent, int x, int y, int w, int h) {
     GraphicHost* host = GraphicHost::Of(parent);
     if (!host) throw std::logic_error("a windowless control needs a host window");
     parent_ = parent;
-    bounds_ = {x, y, x + w, y + h};
+    design_ = {x, y, x + w, y + h};
+    bounds_ = ScaleRect(design_, kDesignDpi, DpiOf(parent));
     if (parentColor_) color_ = ParentColorOf(parent);
     if (parentFont_) font_ = ParentFontOf(parent);
     host->Add(this);
@@ -40,6 +43,13 @@ void GraphicControl::SetBounds(int x, int y, int w, int h) {
     Invalidate();
     bounds_ = {x, y, x + w, y + h};
     Invalidate();
+}
+
+void GraphicControl::Rescale(UINT from, UINT to) {
+    RECT placed = ScaleRect(design_, kDesignDpi, from);
+    if (!EqualRect(&placed, &bounds_)) design_ = ScaleRect(bounds_, from, kDesignDpi);
+    RECT next = ScaleRect(design_, kDesignDpi, to);
+    SetBounds(next.left, next.top, next.right - next.left, next.bottom - next.top);
 }
 
 void GraphicControl::SetVisible(bool value) {

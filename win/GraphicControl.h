@@ -21,7 +21,8 @@ public:
     GraphicControl(const GraphicControl&) = delete;
     GraphicControl& operator=(const GraphicControl&) = delete;
 
-    // The parent must be a host (a Form or a win::GroupBox).
+    // The parent must be a host (a Form or a win::GroupBox). The place and
+    // size are in 96-DPI pixels, scaled to the host's DPI.
     void Create(HWND parent, int x, int y, int w, int h);
 
     HWND Parent() const { return parent_; }
@@ -70,6 +71,9 @@ protected:
 private:
     friend class GraphicHost;
     void ReleaseFont();
+    // Moves the control for the host's new DPI (see RescaleChildren).
+    void Rescale(UINT from, UINT to);
+    RECT design_{};
     HWND parent_ = nullptr;
     RECT bounds_{};
     bool visible_ = true;

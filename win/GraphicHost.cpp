@@ -130,6 +130,15 @@ bool GraphicHost::HandleHostMessage(HWND host, UINT msg, WPARAM wp, LPARAM lp, L
             }
         return false;
     }
+    case CM_DPICHANGED: {
+        auto controls = controls_;
+        for (GraphicControl* c : controls) {
+            c->Rescale((UINT)wp, (UINT)lp);
+            c->Perform(msg, wp, lp);
+        }
+        InvalidateRect(host, nullptr, TRUE);
+        return false;
+    }
     case CM_PARENTCOLORCHANGED:
     case CM_PARENTFONTCHANGED:
     case CM_SYSCOLORCHANGE: {

@@ -15,6 +15,14 @@ ImageList::~ImageList() {
     if (list_) ImageList_Destroy(list_);
 }
 
+void ImageList::Reset(int width, int height) {
+    HIMAGELIST next = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, Count(), 4);
+    if (list_) ImageList_Destroy(list_);
+    list_ = next;
+    width_ = width;
+    height_ = height;
+}
+
 int ImageList::AddWithAlpha(HBITMAP bitmap) {
     BITMAP bm{};
     GetObjectW(bitmap, sizeof(bm), &bm);

@@ -16,6 +16,9 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Count() const { return ImageList_GetImageCount(list_); }
+    // Empties the list and makes its images the given size (for another
+    // DPI); the handle changes, so whoever shows the list is given it anew.
+    void Reset(int width, int height);
     // Adds a 32-bit top-down bitmap whose alpha channel marks what is drawn
     // (alpha 0 is transparent); the bitmap stays the caller's.
     int AddWithAlpha(HBITMAP bitmap);

@@ -12,14 +12,18 @@ LinkLabel::~LinkLabel() {
 void LinkLabel::Create(HWND parent, const std::wstring& text, int x, int y) {
     // A tab stop, so that the keyboard reaches what a click reaches.
     Label::Create(parent, text, x, y, 0, 0, SS_NOTIFY | WS_TABSTOP);
+    UnderlineParentFont();
+}
+
+void LinkLabel::UnderlineParentFont() {
     LOGFONTW lf{};
-    HFONT base = (HFONT)SendMessageW(parent, WM_GETFONT, 0, 0);
+    HFONT base = (HFONT)SendMessageW(GetParent(Handle()), WM_GETFONT, 0, 0);
     if (!base || !GetObjectW(base, sizeof(lf), &lf)) GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfUnderline = TRUE;
+    FontHandle old = std::move(font_);
     font_.Reset(CreateFontIndirectW(&lf));
     SetFont(font_);
-    SIZE s = TextExtent(Handle(), text);
-    SetBounds(x, y, s.cx, s.cy);
+    FitToText();
 }
 
 void LinkLabel::RedrawUnder() {
@@ -30,6 +34,7 @@ void LinkLabel::RedrawUnder() {
 
 LRESULT LinkLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case CM_DPICHANGED: UnderlineParentFont(); return 0;
     case WM_SETCURSOR:
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;

@@ -21,6 +21,7 @@ protected:
 
 private:
     void RedrawUnder();
+    void UnderlineParentFont();
     FontHandle font_;
 };
 

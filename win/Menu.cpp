@@ -91,6 +91,17 @@ void MainMenu::ForEach(const std::function<void(MenuItem&)>& fn) {
     walk(Root);
 }
 
+void MainMenu::Remeasure() {
+    ForEach([](MenuItem& item) {
+        if (!item.Owner) return;
+        MENUITEMINFOW mii{sizeof(mii)};
+        mii.fMask = MIIM_FTYPE;
+        if (!GetMenuItemInfoW(item.Owner, item.Command, FALSE, &mii) || !(mii.fType & MFT_OWNERDRAW)) return;
+        // Setting the type anew drops the kept size.
+        SetMenuItemInfoW(item.Owner, item.Command, FALSE, &mii);
+    });
+}
+
 MenuItem* MainMenu::FindCommand(UINT command) {
     MenuItem* found = nullptr;
     ForEach([&](MenuItem& item) {

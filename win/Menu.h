@@ -111,6 +111,9 @@ public:
     void Sync(MenuItem& item);
     void SyncAction(const Action& action);
     void ForEach(const std::function<void(MenuItem&)>& fn);
+    // Has every owner-drawn item measured again (Windows keeps the first
+    // answer), for a new font or DPI.
+    void Remeasure();
 
     bool HandleMeasure(MEASUREITEMSTRUCT& mis);
     bool HandleDraw(const DRAWITEMSTRUCT& dis);

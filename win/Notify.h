@@ -31,6 +31,9 @@ enum : UINT {
     // Posted by a control's accessible object: a screen reader asked for
     // the control's default action.
     CM_ACCESSIBLEDEFAULT = 0xB0A0,
+    // The window's DPI changed: wParam the old DPI, lParam the new one. Sent
+    // to every window inside a form after the children were moved.
+    CM_DPICHANGED = 0xB040,
     // Messages a parent reflects back to a child: the child's message
     // number above CN_BASE.
     CN_BASE = ReflectedMessages.First,

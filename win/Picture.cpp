@@ -1,5 +1,6 @@
 #include "win/Picture.h"
 
+#include "win/Dpi.h"
 #include "win/Gdi.h"
 
 namespace win {
@@ -46,7 +47,11 @@ void SunkenRule::Create(HWND parent, int x, int y, int w, int h) {
     // A standard etched static, so that painters which restyle standard
     // controls recognise it.
     CreateStandard(L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, x, y, w, h, parent, 0);
-    SetBounds(x, y, w, h);  // the static would otherwise keep its own height
+    // The static would otherwise keep its own height.
+    RECT design{};
+    DesignBounds(design);
+    RECT r = ScaleRect(design, kDesignDpi, DpiOf(parent));
+    SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 }  // namespace win

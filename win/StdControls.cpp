@@ -1,8 +1,10 @@
 #include "win/StdControls.h"
 
+#include "win/Dpi.h"
 #include "win/Form.h"
 
 #include "win/Gdi.h"
+#include "win/Notify.h"
 
 namespace win {
 
@@ -24,10 +26,31 @@ void Label::Create(HWND parent, const std::wstring& text, int x, int y, int w, i
     CreateStandard(L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | (OnClick ? SS_NOTIFY : 0) | extraStyle,
                    0, x, y, w, h, parent, 0);
     SetFont(ParentFont(parent));
-    if (w == 0 || h == 0) {
-        SIZE s = TextExtent(Handle(), text);
-        SetBounds(x, y, w ? w : s.cx, h ? h : s.cy);
+    fitWidth_ = w == 0;
+    fitHeight_ = h == 0;
+    FitToText();
+}
+
+void Label::FitToText() {
+    if (!fitWidth_ && !fitHeight_) return;
+    // Sized to the text in the font at the window's DPI.
+    SIZE s = TextExtent(Handle(), Text());
+    RECT r = Bounds();
+    SetBounds(r.left, r.top, fitWidth_ ? s.cx : r.right - r.left, fitHeight_ ? s.cy : r.bottom - r.top);
+    r = Bounds();
+    RECT design{};
+    DesignBounds(design);
+    const UINT dpi = DpiOf(Handle());
+    SetDesignBounds({design.left, design.top, design.left + Unscale(r.right - r.left, dpi),
+                     design.top + Unscale(r.bottom - r.top, dpi)});
+}
+
+LRESULT Label::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == CM_DPICHANGED) {
+        FitToText();
+        return 0;
     }
+    return Window::WndProc(msg, wp, lp);
 }
 
 bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

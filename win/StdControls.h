@@ -20,6 +20,14 @@ public:
     COLORREF TextColor = CLR_INVALID;  // CLR_INVALID: the window text colour
     std::function<void()> OnClick;     // set before Create to get clicks (SS_NOTIFY)
     bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Sizes a label made without a width or height to its text again.
+    void FitToText();
+
+private:
+    bool fitWidth_ = false, fitHeight_ = false;
 };
 
 // A standard push button; with a ModalResult it closes its modal form.

@@ -1,6 +1,8 @@
 #include "win/ToolBar.h"
 
+#include "win/Dpi.h"
 #include "win/Gdi.h"
+#include "win/Notify.h"
 #include "win/ImageList.h"
 
 namespace win {
@@ -11,13 +13,42 @@ void ToolBar::Create(HWND parent, int height, int indent, int buttonWidth, int b
     CreateStandard(TOOLBARCLASSNAMEW, L"",
                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                        CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
-                   0, 0, 0, pr.right, height, parent, 0);
-    indent_ = indent;
+                   0, 0, 0, Unscale(pr.right, DpiOf(parent)), height, parent, 0);
+    designIndent_ = indent;
+    designButton_ = {buttonWidth, buttonHeight};
     SendMessageW(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(Handle(), TB_SETINDENT, indent, 0);
     SendMessageW(Handle(), TB_SETMAXTEXTROWS, 0, 0);  // images only
-    SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth, buttonHeight));
+    ApplyMetrics();
     tooltip_ = (HWND)SendMessageW(Handle(), TB_GETTOOLTIPS, 0, 0);
+}
+
+void ToolBar::ApplyMetrics() {
+    const UINT dpi = DpiOf(Handle());
+    indent_ = Scale(designIndent_, dpi);
+    SendMessageW(Handle(), TB_SETINDENT, indent_, 0);
+    SetImages(images_, hot_, disabled_);
+    for (auto& b : buttons_) {
+        if (!b.Separator) continue;
+        TBBUTTONINFOW info{sizeof(info)};
+        info.dwMask = TBIF_SIZE;
+        info.cx = (WORD)Scale(b.Width, dpi);
+        SendMessageW(Handle(), TB_SETBUTTONINFOW, b.Command, (LPARAM)&info);
+    }
+    SendMessageW(Handle(), TB_AUTOSIZE, 0, 0);
+}
+
+SIZE ToolBar::ButtonSize() const {
+    DWORD size = (DWORD)SendMessageW(Handle(), TB_GETBUTTONSIZE, 0, 0);
+    return {LOWORD(size), HIWORD(size)};
+}
+
+LRESULT ToolBar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == CM_DPICHANGED) {
+        ApplyMetrics();
+        Invalidate(true);
+        return 0;
+    }
+    return Window::WndProc(msg, wp, lp);
 }
 
 void ToolBar::SetImages(ImageList* images, ImageList* hot, ImageList* disabled) {
@@ -28,6 +59,10 @@ void ToolBar::SetImages(ImageList* images, ImageList* hot, ImageList* disabled) 
     SendMessageW(Handle(), TB_SETHOTIMAGELIST, 0, (LPARAM)(hot ? hot->Handle() : nullptr));
     SendMessageW(Handle(), TB_SETDISABLEDIMAGELIST, 0,
                  (LPARAM)(disabled ? disabled->Handle() : nullptr));
+    // After the images: the bar keeps a button no smaller than they need.
+    const UINT dpi = DpiOf(Handle());
+    SendMessageW(Handle(), TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(Scale(designButton_.cx, dpi), Scale(designButton_.cy, dpi)));
 }
 
 void ToolBar::AddButton(Action& action, std::wstring caption, std::wstring hint, int image) {
@@ -54,7 +89,7 @@ void ToolBar::AddSeparator(int width) {
     b.Width = width;
     b.Command = nextCommand_++;
     TBBUTTON tb{};
-    tb.iBitmap = width;
+    tb.iBitmap = Scale(width, DpiOf(Handle()));
     tb.idCommand = (int)b.Command;
     tb.fsStyle = BTNS_SEP;
     tb.dwData = buttons_.size();

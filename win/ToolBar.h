@@ -30,6 +30,8 @@ public:
         const std::wstring& EffectiveHint() const { return Hint.empty() && Bound ? Bound->Hint : Hint; }
     };
 
+    // Height, indent and button size in 96-DPI pixels, as are separator
+    // widths; the bar keeps them at its window's DPI.
     void Create(HWND parent, int height, int indent, int buttonWidth, int buttonHeight);
     void SetImages(ImageList* images, ImageList* hot = nullptr, ImageList* disabled = nullptr);
     void AddButton(Action& action, std::wstring caption, std::wstring hint, int image);
@@ -37,7 +39,8 @@ public:
     void SyncAction(const Action& action);
 
     int Height() const;
-    int Indent() const { return indent_; }
+    int Indent() const { return indent_; }  // at the window's DPI
+    SIZE ButtonSize() const;
     COLORREF Color = CLR_NONE;  // the face colour; CLR_NONE leaves the default
     void SetColor(COLORREF color);
     const std::vector<Button>& Buttons() const { return buttons_; }
@@ -50,7 +53,14 @@ public:
 
     bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
+    // The metrics at the window's DPI; separators too.
+    void ApplyMetrics();
+    int designIndent_ = 0;
+    SIZE designButton_{};
     std::vector<Button> buttons_;
     ImageList* images_ = nullptr;
     ImageList* hot_ = nullptr;

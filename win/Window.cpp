@@ -4,6 +4,7 @@
 
 #include <unordered_map>
 
+#include "win/Dpi.h"
 #include "win/Error.h"
 
 namespace win {
@@ -36,6 +37,16 @@ void Window::Register(HWND hwnd) {
     hwnd_ = hwnd;
 }
 
+void Window::ScaleForParent(DWORD style, HWND parent, int& x, int& y, int& w, int& h) {
+    if (!(style & WS_CHILD) || !parent) return;
+    SetDesignBounds({x, y, x + w, y + h});
+    RECT r = ScaleRect(design_, kDesignDpi, DpiOf(parent));
+    x = r.left;
+    y = r.top;
+    w = r.right - r.left;
+    h = r.bottom - r.top;
+}
+
 void Window::CreateOwnClass(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
                             const wchar_t* text, int x, int y, int w, int h, HWND parent,
                             HMENU menu) {
@@ -51,12 +62,14 @@ void Window::CreateOwnClass(const wchar_t* className, UINT classStyle, DWORD sty
         wc.lpszClassName = className;
         RegisterClassExW(&wc);
     }
+    ScaleForParent(style, parent, x, y, w, h);
     CreateWindowExW(exStyle, className, text, style, x, y, w, h, parent, menu, inst, this);
     if (!hwnd_) throw Error(L"Unable to create window " + std::wstring(className));
 }
 
 void Window::CreateStandard(const wchar_t* className, const wchar_t* text, DWORD style,
                             DWORD exStyle, int x, int y, int w, int h, HWND parent, UINT id) {
+    ScaleForParent(style, parent, x, y, w, h);
     HWND hwnd = CreateWindowExW(exStyle, className, text, style, x, y, w, h, parent,
                                 (HMENU)(UINT_PTR)id, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) throw Error(L"Unable to create control " + std::wstring(className));
@@ -157,8 +170,11 @@ void Window::SetIcon(int resourceId) {
     auto load = [&](int cx, int cy) {
         return (LPARAM)LoadImageW(module, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, cx, cy, LR_SHARED);
     };
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+    const UINT dpi = DpiOf(hwnd_);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+                 load(SystemMetricForDpi(SM_CXICON, dpi), SystemMetricForDpi(SM_CYICON, dpi)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                 load(SystemMetricForDpi(SM_CXSMICON, dpi), SystemMetricForDpi(SM_CYSMICON, dpi)));
 }
 
 }  // namespace win

@@ -33,14 +33,27 @@ public:
     void Invalidate(bool erase = false);
     void SetFont(HFONT font);
     // The title bar's and task bar's icons from the executable's icon
-    // resource, each at the size the system asks for.
+    // resource, each at the size the system asks for at the window's DPI.
     void SetIcon(int resourceId);
+
+    // The place and size the layout gave a child, in 96-DPI pixels (the
+    // creation functions take them so); false when none was recorded.
+    bool DesignBounds(RECT& r) const {
+        r = design_;
+        return hasDesign_;
+    }
+    void SetDesignBounds(const RECT& r) {
+        design_ = r;
+        hasDesign_ = true;
+    }
 
     // Passes a message to the default handling of the window's class.
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
 
 protected:
-    // Creates a window of a class registered here on first use.
+    // Creates a window of a class registered here on first use. A child's
+    // place and size (here and in CreateStandard) are in 96-DPI pixels and
+    // scaled to the parent's DPI.
     void CreateOwnClass(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
                         const wchar_t* text, int x, int y, int w, int h, HWND parent, HMENU menu);
     // Creates a standard control (list view, tool bar, ...) and subclasses it.
@@ -56,8 +69,12 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void Register(HWND hwnd);
+    // Scales a child's design bounds to its parent's DPI and records them.
+    void ScaleForParent(DWORD style, HWND parent, int& x, int& y, int& w, int& h);
 
     HWND hwnd_ = nullptr;
+    RECT design_{};
+    bool hasDesign_ = false;
     bool subclassed_ = false;
     bool paintErrorShown_ = false;
 };

@@ -485,11 +485,18 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
     }
     if (fill) FillColor(dc, box.left, box.top + 1, box.right, box.bottom, fillColor);
     if (frame) {
+        // The hover frame is as wide as a pixel at 96 DPI, scaled.
+        auto frameOf = [&](RECT r) {
+            for (int i = 0; i < std::max(1, Px(1)); ++i) {
+                FrameColor(dc, r, colors_.SelectBorder);
+                InflateRect(&r, -1, -1);
+            }
+        };
         if (dropDown) {
-            FrameColor(dc, {box.left, box.top + 1, box.right - 13, box.bottom}, colors_.SelectBorder);
-            FrameColor(dc, {box.right - 14, box.top + 1, box.right, box.bottom}, colors_.SelectBorder);
+            frameOf({box.left, box.top + 1, box.right - Px(13), box.bottom});
+            frameOf({box.right - Px(14), box.top + 1, box.right, box.bottom});
         } else {
-            FrameColor(dc, {box.left, box.top + 1, box.right, box.bottom}, colors_.SelectBorder);
+            frameOf({box.left, box.top + 1, box.right, box.bottom});
         }
     }
     if (dropDown && st.Selected)
@@ -534,7 +541,7 @@ void TXPMenu::PaintToolButton(HWND tb, int index, HDC dc, const RECT& box0, cons
         UINT format = DT_SINGLELINE;
         SIZE ts{};
         {
-            win::Selection font(dc, fontHandle_);
+            win::Selection font(dc, FontHandle());
             GetTextExtentPoint32W(dc, L"W", 1, &ts);
         }
         if (!listLayout) {

@@ -73,7 +73,7 @@ SIZE TXPMenu::ImageSizeOf(const win::MenuItem& item, bool bar) const {
     SIZE size{0, 0};
     if (win::ImageList* list = ItemImages(menu, item)) size = {list->Width(), list->Height()};
     else if (BitmapSize(item.Bitmap).cx > 0) size = BitmapSize(item.Bitmap);
-    if (!bar) size.cx = std::max<LONG>(size.cx, IconWidth);
+    if (!bar) size.cx = std::max<LONG>(size.cx, Px(IconWidth));
     return size;
 }
 
@@ -85,25 +85,25 @@ void TXPMenu::MeasureMenuItem(win::MenuItem& item, HDC dc, int& width, int& heig
     std::wstring sc = Trim(ShortCutDisplay(item));
     if (!sc.empty()) text += sc + L"WWW";  // the letters reserve the gap before the short-cut
 
-    win::Selection font(dc, fontHandle_);
+    win::Selection font(dc, FontHandle());
     SIZE ts = TextSize(dc, text);
-    int w = ts.cx + 5;
+    int w = ts.cx + Px(5);
     if (text.find(L'&') != std::wstring::npos) w -= TextSize(dc, L"&").cx;
-    if (!bar && !item.Items.empty()) w += 6;
+    if (!bar && !item.Items.empty()) w += Px(6);
     if (bar) {
         // A title is drawn 3 pixels and a space in from the left, and an open
         // title's box has its right edge and shadow 8 pixels in from the right:
         // the same margin on the right keeps the whole title inside the box.
-        const int margin = 3 + TextSize(dc, L" ").cx;
-        w = (w - 5) + 2 * margin + 8;
+        const int margin = Px(3) + TextSize(dc, L" ").cx;
+        w = (w - Px(5)) + 2 * margin + Px(8);
     }
     SIZE img = ImageSizeOf(item, bar);
     if (width < w + img.cx) width = w + img.cx;
     if (item.IsSeparator()) {
-        height = 4;
+        height = Px(4);
     } else {
         int h = ts.cy + win::RoundEven(0.75 * ts.cy);
-        if (h < img.cy + 6) h = img.cy + 6;
+        if (h < img.cy + Px(6)) h = img.cy + Px(6);
         if (height < h) height = h;
     }
 }
@@ -123,7 +123,7 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
     SetViewportOrgEx(m, off, 0, nullptr);
     const int L = 0, T = 0, R = W, B = bar ? H : H + 1;
     if (PaletteDirty()) RefreshPalette(m);
-    win::Selection font(m, fontHandle_);
+    win::Selection font(m, FontHandle());
 
     // Glyph, rebuilt for every paint since fading works in place.
     std::unique_ptr<win::Bitmap> glyph;
@@ -143,16 +143,17 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
         hasImage = true;
     }
     const int gw = glyph ? glyph->Width() : 0;
+    const int iconWidth = Px(IconWidth), mark = Px(10);
 
-    RECT icon = rtl ? RECT{R - IconWidth, T, R, B} : RECT{L, T, L + IconWidth, B};
+    RECT icon = rtl ? RECT{R - iconWidth, T, R, B} : RECT{L, T, L + iconWidth, B};
     RECT g;
     if (hasImage) {
-        g = {icon.left + 1, icon.top + 2, icon.right - 3, icon.bottom - 2};
+        g = {icon.left + Px(1), icon.top + Px(2), icon.right - Px(3), icon.bottom - Px(2)};
     } else {
-        int gl = icon.left + (icon.right - icon.left - 10) / 2, gt = T + (B - T - 10) / 2;
-        g = {gl, gt, gl + 10, gt + 10};
+        int gl = icon.left + (icon.right - icon.left - mark) / 2, gt = T + (B - T - mark) / 2;
+        g = {gl, gt, gl + mark, gt + mark};
     }
-    if (gw > IconWidth) {
+    if (gw > iconWidth) {
         if (rtl) g.left = g.right - gw;
         else g.right = g.left + gw;
     }
@@ -160,18 +161,18 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
 
     RECT tr{L, T, R, B};
     if (!rtl) {
-        int x0 = bar ? L + 4 : L + IconWidth;
-        if (x0 < L + gw) x0 = L + gw + 4;
+        int x0 = bar ? L + Px(4) : L + iconWidth;
+        if (x0 < L + gw) x0 = L + gw + Px(4);
         tr.left = x0;
     } else {
-        int x1 = bar ? R - 4 : R - IconWidth;
-        if (x1 > R - gw) x1 = R - gw - 8;
+        int x1 = bar ? R - Px(4) : R - iconWidth;
+        if (x1 > R - gw) x1 = R - gw - Px(8);
         tr.right = x1;
     }
     if (bar) {
         if (!hasImage) tr = {L, T, R, B};
-        else if (rtl) tr.right += 5;
-        else tr.left -= 5;
+        else if (rtl) tr.right += Px(5);
+        else tr.left -= Px(5);
     }
 
     // Background.
@@ -209,15 +210,15 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
 
     if (item.IsSeparator()) {
         int y = tr.top + win::RoundEven((tr.bottom - tr.top) / 2.0);
-        if (!rtl) PolylineColor(m, {{tr.left + 7, y}, {tr.right, y}}, colors_.Separator);
-        else PolylineColor(m, {{tr.left, y}, {tr.right - 7, y}}, colors_.Separator);
+        if (!rtl) PolylineColor(m, {{tr.left + Px(7), y}, {tr.right, y}}, colors_.Separator);
+        else PolylineColor(m, {{tr.left, y}, {tr.right - Px(7), y}}, colors_.Separator);
     } else {
         TextOptions o;
         if (!rtl) {
-            tr.left += 3;
+            tr.left += Px(3);
             o.Format = DT_LEFT;
         } else {
-            tr.right -= 3;
+            tr.right -= Px(3);
             o.Format = DT_RIGHT | DT_RTLREADING;
         }
         tr.top += ((tr.bottom - tr.top) - TextSize(m, L"W").cy) / 2;
@@ -301,11 +302,11 @@ void TXPMenu::PaintCheckMark(HDC dc, const win::MenuItem& item, bool selected, c
         auto p = Selected::Pen(dc, pen);
         auto b = Selected::Brush(dc, brush);
         if (hasImage) {
-            RoundRect(dc, g.left, g.top, g.right, g.bottom, 6, 6);
+            RoundRect(dc, g.left, g.top, g.right, g.bottom, Px(6), Px(6));
         } else {
             Ellipse(dc, g.left, g.top, g.right, g.bottom);
             auto dot = Selected::Brush(dc, pen);
-            Ellipse(dc, g.left + 2, g.top + 2, g.right - 2, g.bottom - 2);
+            Ellipse(dc, g.left + Px(2), g.top + Px(2), g.right - Px(2), g.bottom - Px(2));
         }
         return;
     }
@@ -322,32 +323,37 @@ void TXPMenu::PaintCheckMark(HDC dc, const win::MenuItem& item, bool selected, c
     }
     const COLORREF tick = !highContrast_ ? RGB(0, 0, 0) : selected ? colors_.SelectText : colors_.CheckMark;
     auto p = Selected::Pen(dc, enabled ? tick : colors_.Disabled);
+    // The tick's strokes at 96 DPI, each as thick as a scaled pixel.
     const int l = g.left, t = g.top, r = g.right, b = g.bottom;
-    Line(dc, l + 1, t + 5, l + 4, b - 2);
-    Line(dc, l + 2, t + 5, l + 4, b - 3);
-    Line(dc, l + 2, t + 4, l + 5, b - 3);
-    Line(dc, l + 4, b - 3, r + 2, t - 1);
-    Line(dc, l + 4, b - 2, r - 2, t + 3);
+    for (int d = 0; d < std::max(1, Px(1)); ++d) {
+        Line(dc, l + Px(1) + d, t + Px(5), l + Px(4) + d, b - Px(2));
+        Line(dc, l + Px(2) + d, t + Px(5), l + Px(4) + d, b - Px(3));
+        Line(dc, l + Px(2) + d, t + Px(4), l + Px(5) + d, b - Px(3));
+        Line(dc, l + Px(4) + d, b - Px(3), r + Px(2) + d, t - Px(1));
+        Line(dc, l + Px(4) + d, b - Px(2), r - Px(2) + d, t + Px(3));
+    }
 }
 
 void TXPMenu::PaintItemGlyph(HDC dc, TOwnerKind owner, bool rtl, bool isBar, bool checked, bool enabled,
                              bool down, bool hot, const RECT& box, win::Bitmap& glyph) {
     if (glyph.Empty()) return;
     const int gw = glyph.Width();
-    int x = box.left, y = box.top + 1;
+    const int iconWidth = Px(IconWidth);
+    int x = box.left, y = box.top + Px(1);
     if (owner == TOwnerKind::MenuItem) {
-        y += 2;
-        if (gw < IconWidth) x = box.left + (IconWidth - gw) / 2 - 1;
-        else x = rtl ? box.right - gw - 2 : box.left + 2;
+        y += Px(2);
+        if (gw < iconWidth) x = box.left + (iconWidth - gw) / 2 - Px(1);
+        else x = rtl ? box.right - gw - Px(2) : box.left + Px(2);
     }
-    if (isBar) x = rtl ? box.right - gw - 5 : box.left + 1;
+    if (isBar) x = rtl ? box.right - gw - Px(5) : box.left + Px(1);
+    // The lit glyph stands out by a pixel (two upward on the bar).
     if (hot && isBar && enabled && !down) {
-        x -= 1;
-        y -= 2;
+        x -= Px(1);
+        y -= Px(2);
     }
     if (hot && !isBar && enabled && !checked && !down) {
-        x -= 1;
-        y -= 1;
+        x -= Px(1);
+        y -= Px(1);
     }
     if (!hot && enabled && !checked && highColor_ && !highContrast_) FadeGlyph(glyph, DimLevel);
     if (!enabled) {
@@ -364,7 +370,7 @@ void TXPMenu::PaintItemGlyph(HDC dc, TOwnerKind owner, bool rtl, bool isBar, boo
 }
 
 void TXPMenu::PaintItemText(HDC dc, const std::wstring& text, RECT r, const TextOptions& o) {
-    win::Selection font(dc, o.Font ? o.Font : fontHandle_.Get());
+    win::Selection font(dc, o.Font ? o.Font : FontHandle());
     COLORREF c = o.FontColor != CLR_INVALID ? o.FontColor : ToRGB(fontColor_);
     if (o.Selected) c = colors_.SelectText;
     if (!o.Enabled) {
@@ -428,11 +434,11 @@ void TXPMenu::PaintGradientBackground(HDC dc, const RECT& r, bool rtl) {
         PolylineColor(dc, {{x, r.top}, {x, r.bottom}}, LightenColor(colors_.IconColumn, k));
     };
     if (!rtl) {
-        for (int x = r.left; x <= r.right; ++x) column(x, r.left < x && x < r.left + IconWidth + 5);
+        for (int x = r.left; x <= r.right; ++x) column(x, r.left < x && x < r.left + Px(IconWidth + 5));
     } else {
         int n = r.right - r.left + 1;
         for (int i = 0, x = r.right - 1; i < n; ++i, --x)
-            column(x, r.right - IconWidth + 5 < x && x < r.right);
+            column(x, r.right - Px(IconWidth) + Px(5) < x && x < r.right);
     }
 }
 

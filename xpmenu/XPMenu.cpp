@@ -1,5 +1,7 @@
 #include "xpmenu/XPMenu.h"
 
+#include "win/Dpi.h"
+
 #include <algorithm>
 
 #include "win/Application.h"
@@ -61,7 +63,7 @@ TXPMenu::TXPMenu(win::Form& owner) : form_(owner) {
     NONCLIENTMETRICSW ncm{sizeof(ncm)};
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
     font_ = ncm.lfMenuFont;
-    fontHandle_.Reset(CreateFontIndirectW(&font_));
+    font_.lfHeight = win::Unscale(font_.lfHeight, win::SystemDpi());
     fontColor_ = clMenuText;
     selectFont_ = fontColor_;
 
@@ -112,9 +114,22 @@ void TXPMenu::RedrawMenuBar() {
 void TXPMenu::SetFont(const LOGFONTW& font, TColor color) {
     font_ = font;
     fontColor_ = color;
-    fontHandle_ = win::FontHandle(CreateFontIndirectW(&font_));
+    fontHandle_.Reset();
     RedrawMenuBar();
 }
+
+HFONT TXPMenu::FontHandle() const {
+    const UINT dpi = win::DpiOf(form_.Handle());
+    if (!fontHandle_ || dpi != fontDpi_) {
+        LOGFONTW lf = font_;
+        lf.lfHeight = win::Scale(lf.lfHeight, dpi);
+        fontHandle_.Reset(CreateFontIndirectW(&lf));
+        fontDpi_ = dpi;
+    }
+    return fontHandle_.Get();
+}
+
+int TXPMenu::Px(int value) const { return win::Scale(value, win::DpiOf(form_.Handle())); }
 
 void TXPMenu::SetMenuBarColor(TColor c) {
     SetPaletteColor(menuBar_, c);

@@ -85,10 +85,15 @@ public:
     bool Gradient = false;
     bool FlatMenu = false;
 
+    // The font's height is in 96-DPI pixels; the handle is made for the
+    // form's DPI, and made again when that changes. So are IconWidth and
+    // every gap the painter keeps.
     void SetFont(const LOGFONTW& font, TColor color);
     const LOGFONTW& FontSpec() const { return font_; }
     TColor FontColor() const { return fontColor_; }
-    HFONT FontHandle() const { return fontHandle_.Get(); }
+    HFONT FontHandle() const;
+    // A 96-DPI length at the form's DPI.
+    int Px(int value) const;
 
     TColor Color() const { return color_; }
     void SetColor(TColor c) { SetPaletteColor(color_, c); }
@@ -197,7 +202,8 @@ private:
     win::Form& form_;
     LOGFONTW font_{};
     TColor fontColor_ = clMenuText;
-    win::FontHandle fontHandle_;
+    mutable win::FontHandle fontHandle_;
+    mutable UINT fontDpi_ = 0;
     TColor color_ = clBtnFace, iconBack_ = clBtnFace, menuBar_ = clBtnFace, select_ = clHighlight,
            selectBorder_ = clHighlight, selectFont_ = clMenuText, disabled_ = clInactiveCaption,
            separator_ = clBtnFace, checked_ = clHighlight;

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "flatctrls/TFlatEditUnit.h"
 #include "flatctrls/TFlatSpeedButtonUnit.h"
 #include "win/Application.h"
+#include "win/Dpi.h"
 #include "win/Form.h"
 #include "win/Gdi.h"
 #include "win/StdControls.h"
@@ -49,21 +51,26 @@ public:
     }
 };
 
-// A 16 x 16 picture: a folder-like shape in black and yellow on a magenta
+// A picture 16 pixels square at 96 DPI, drawn at `size` (never a small
+// picture stretched): a folder-like shape in black and yellow on a magenta
 // field (the transparent colour, taken from the bottom-left pixel).
-void MakeGlyph(win::Bitmap& glyph, int slices) {
-    glyph.SetSize(16 * slices, 16);
+void MakeGlyph(win::Bitmap& glyph, int slices, int size) {
+    glyph.SetSize(size * slices, size);
+    // The shape's edges in pixels at `size`: the 96-DPI ones scaled.
+    auto at = [size](int v) { return (v * size + 15) / 16; };
+    const int L = at(1), R = at(15), T = at(4), B = at(14), tabRight = at(7), tabTop = at(3);
+    const int unit = std::max(1, (size + 8) / 16);
     for (int s = 0; s < slices; ++s)
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
                 COLORREF c = RGB(255, 0, 255);
-                bool inside = x >= 1 && x <= 14 && y >= 4 && y <= 13;
-                bool tab = x >= 1 && x <= 6 && y == 3;
+                bool inside = x >= L && x < R && y >= T && y < B;
+                bool tab = x >= L && x < tabRight && y >= tabTop && y < T;
                 if (inside || tab) {
-                    bool edge = x == 1 || x == 14 || y == 4 || y == 13 || tab;
+                    bool edge = tab || x < L + unit || x >= R - unit || y < T + unit || y >= B - unit;
                     c = edge ? RGB(0, 0, 0) : (s == 1 ? RGB(160, 160, 160) : RGB(255, 210, 60));
                 }
-                glyph.SetPixel(s * 16 + x, y, c);
+                glyph.SetPixel(s * size + x, y, c);
             }
 }
 
@@ -150,8 +157,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     buttons[5].SetEnabled(false);
 
     win::Bitmap glyph, strip;
-    MakeGlyph(glyph, 1);
-    MakeGlyph(strip, 2);
+    MakeGlyph(glyph, 1, form.Scale(16));
+    MakeGlyph(strip, 2, form.Scale(16));
     ShownButton glyphButtons[4];
     const wchar_t* glyphNames[] = {L"&Open", L"Left", L"Disabled", L"Two slices"};
     for (int i = 0; i < 4; ++i) {
@@ -178,7 +185,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     speed[1].Show(ButtonState::Up, true);
     speed[2].Show(ButtonState::Pressed, false);
     speed[3].SetEnabled(false);
-    speed[4].SetControlFont(win::DeriveFont(form.Font(), -20, true), true);
+    speed[4].SetControlFont(win::DeriveFont(form.Font(), win::FontHeightForPoints(15, form.Dpi()), true), true);
 
     // Check boxes.
     label(L"TFlatCheckBox", 8, 166);
@@ -214,7 +221,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     fePath.SetColorFlat(clBtnFace);
     TFlatSpeedButton browse;
     browse.Create(group.Handle(), 257, 61, 22, 22, L"...");
-    browse.SetControlFont(win::DeriveFont(form.Font(), -20, true), true);
+    browse.SetControlFont(win::DeriveFont(form.Font(), win::FontHeightForPoints(15, form.Dpi()), true), true);
     TFlatCheckBox sep;
     sep.Create(f, 310, 300, 145, 17, L"Add a Separator Line");
     ShownButton ok, cancel;
