@@ -110,11 +110,14 @@ void TfrmQuick::CheckFolders(const FolderList& entries) {
 const std::vector<int>& TfrmQuick::EntryWidths(const FolderList& entries, HBITMAP image, int& height) {
     // Measured once for each read of the list: every open and every search
     // uses them.
-    if (widthsReads_ != list_.Reads() || widthsImage_ != (image != nullptr) || widths_.size() != entries.size()) {
+    const UINT dpi = win::DpiOf(Handle());
+    if (widthsReads_ != list_.Reads() || widthsImage_ != (image != nullptr) || widths_.size() != entries.size() ||
+        widthsDpi_ != dpi) {
         widthsHeight_ = 1;
         widths_ = look_->ItemWidths(entries, image, widthsHeight_);
         widthsReads_ = list_.Reads();
         widthsImage_ = image != nullptr;
+        widthsDpi_ = dpi;
     }
     height = widthsHeight_;
     return widths_;
@@ -163,6 +166,8 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
 void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     if (openMenu_) return;
     typed_.clear();
+    // The menu is measured and drawn for the monitor it opens on.
+    win::SetWindowDpi(Handle(), win::DpiAt(at));
     std::optional<FolderEntry> picked;
     bool addChosen = false;
     // A letter typed in the menu closes it and shows it again with the
@@ -262,6 +267,7 @@ void TfrmQuick::FoldersChecked() {
 
 void TfrmQuick::ShowOwnMenu(POINT at) {
     if (openMenu_) return;
+    win::SetWindowDpi(Handle(), win::DpiAt(at));
     win::PopupMenu menu;
     FillOwnMenu(menu.Root, StartsWithWindows());
     look_->Attach(menu);

@@ -102,6 +102,7 @@ private:
     std::vector<int> widths_;  // EntryWidths' answer for the read below
     int widthsReads_ = -1, widthsHeight_ = 1;
     bool widthsImage_ = false;
+    UINT widthsDpi_ = 0;
     std::wstring typed_;     // what was typed in the open menu
     bool findable_ = false;  // the open menu is the list's, which typing searches
     bool retyped_ = false;   // the typed text changed: the menu shows again

@@ -24,6 +24,20 @@ UINT SystemDpi() {
     return dpi > 0 ? (UINT)dpi : kDesignDpi;
 }
 
+UINT DpiAt(POINT screen) {
+    using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const ForMonitor forMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore ? reinterpret_cast<ForMonitor>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (forMonitor && SUCCEEDED(forMonitor(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) && y)
+        return y;
+    return SystemDpi();
+}
+
 UINT DpiOf(HWND window) {
     if (!window) return SystemDpi();
     HWND top = GetAncestor(window, GA_ROOT);

@@ -14,6 +14,9 @@ constexpr UINT kDesignDpi = 96;
 // window gives the system DPI.
 UINT DpiOf(HWND window);
 UINT SystemDpi();
+// The DPI of the monitor that holds a screen point (the system DPI where
+// the system cannot tell monitors apart).
+UINT DpiAt(POINT screen);
 
 // A 96-DPI length at `dpi`, rounded to the nearest pixel.
 inline int Scale(int value, UINT dpi) { return MulDiv(value, (int)dpi, (int)kDesignDpi); }

@@ -127,11 +127,16 @@ HWND OpenMenuWindow() {
 LRESULT CALLBACK PopupMenu::KeyboardFilter(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION) {
         const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
-        // Modifiers pass: the window below must see them go up as it saw
-        // them go down.
-        if (tracking && !IsModifier(key.vkCode)) {
+        const bool up = (key.flags & LLKHF_UP) != 0;
+        // Modifiers, and keys that went down before the menu opened (the hot
+        // key's letter), go up where they went down: the system's idea of
+        // which keys are held must stay true.
+        static thread_local bool taken[256] = {};
+        const bool ours = key.vkCode < 256 && (!up || taken[key.vkCode]);
+        if (key.vkCode < 256 && !up) taken[key.vkCode] = false;
+        if (tracking && ours && !IsModifier(key.vkCode)) {
             if (HWND menu = OpenMenuWindow()) {
-                const bool up = (key.flags & LLKHF_UP) != 0;
+                taken[key.vkCode] = !up;
                 LPARAM info = 1 | ((LPARAM)key.scanCode << 16) | ((key.flags & LLKHF_EXTENDED) ? 1 << 24 : 0) |
                               (up ? (LPARAM)3 << 30 : 0);
                 PostMessageW(menu, up ? WM_KEYUP : WM_KEYDOWN, key.vkCode, info);
@@ -289,6 +294,11 @@ bool PopupMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (!tracking_) return false;
         result = MenuChar((wchar_t)LOWORD(wp), (HMENU)lp);
         return true;
+    case WM_MENUSELECT:
+        // The first item lit: the loop has taken the key posted for it, and
+        // takes keys from now on, whether or not it runs dry again.
+        if (tracking_ && !selectPending_ && SelectFirst && HIWORD(wp) != 0xFFFF) ready_ = true;
+        return false;
     }
     return false;
 }

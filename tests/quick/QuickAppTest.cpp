@@ -456,8 +456,9 @@ TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
 
 // Typing in the open menu finds favourites by any part of alias or path,
 // in the menu's own look; arrows and Enter choose among the matches,
-// Backspace widens, Escape closes. The first letter shows the matches in a
-// menu of their own; each further letter narrows them in that menu.
+// Backspace widens. The first letter shows the matches in a menu of their
+// own; each further letter narrows them in that menu. (Case and accents
+// are set aside as FolderFinder's tests show.)
 TEST_F(QuickApp, TypingInTheMenuFindsAndEnterOpensTheMatch) {
     TempDir dir;
     std::wstring alpha = dir.File(L"alpha"), beta = dir.File(L"beta"), bet = dir.File(L"alphabet"),
@@ -525,15 +526,6 @@ TEST_F(QuickApp, TypingInTheMenuFindsAndEnterOpensTheMatch) {
     ASSERT_TRUE(shell.Wait(verb, got));
     EXPECT_TRUE(SamePath(got, bet));
 
-    // Accents set aside; Escape closes.
-    ASSERT_TRUE(WaitMenuGone());
-    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_OPENS) >= 1; })) << "the open never answered";
-    SendKeys({VK_LWIN, VK_MENU}, {'F'});
-    ASSERT_NE(FindMenuWindow(app.Id()), nullptr) << "the hot key opened no menu the second time";
-    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
-    type(L"", L"cafe");
-    ASSERT_TRUE(WaitUntil([&] { return text(2) == L"Caf\u00e9"; }));
-    MenuKey(FindMenuWindow(app.Id()), VK_ESCAPE);
     EXPECT_TRUE(WaitMenuGone());
 }
 
