@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/ModalSteps.h"
 #include "app/AddItem.h"
 #include "app/Global.h"
 #include "win/FolderPicker.h"
@@ -17,18 +18,7 @@ using namespace testing_support;
 
 namespace {
 
-// Runs `step` from inside whatever modal loop is running, once.
-std::function<void()> g_step;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto step = std::move(g_step);
-    g_step = nullptr;
-    if (step) step();
-}
-void Later(std::function<void()> step, UINT ms = 100) {
-    g_step = std::move(step);
-    SetTimer(nullptr, 0, ms, StepTimer);
-}
+using modal_steps::Later;
 
 HWND FindThreadDialog(HWND except) {
     struct Find {
@@ -302,7 +292,7 @@ TEST_F(ItemDialogFormTest, F4OrAltDownInAFieldOpensThePicker) {
         }));
         EXPECT_TRUE(opened);
         EXPECT_EQ(_wcsicmp(d.fePath.Text().c_str(), L"C:\\windows"), 0) << d.fePath.Text();
-        g_step = nullptr;
+        modal_steps::g_step = nullptr;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/ModalSteps.h"
 #include "app/Global.h"
 #include "app/Options.h"
 #include "win/Application.h"
@@ -145,18 +146,7 @@ TEST_F(OptionsFormTest, AFailedSaveLeavesTheDialogOpenWithTheNewOptions) {
 }
 
 namespace {
-// Runs `step` from inside whatever modal loop is running, once.
-std::function<void()> g_step;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto step = std::move(g_step);
-    g_step = nullptr;
-    if (step) step();
-}
-void Later(std::function<void()> step, UINT ms = 100) {
-    g_step = std::move(step);
-    SetTimer(nullptr, 0, ms, StepTimer);
-}
+using modal_steps::Later;
 // Keys as the keyboard gives them to the focused control.
 void Press(WPARAM vk) {
     HWND focus = GetFocus();

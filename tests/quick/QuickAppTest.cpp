@@ -35,27 +35,7 @@ protected:
     }
     // Menus are not readable from another process here; the program tells
     // what its open menu holds.
-    std::vector<MenuItemState> ItemsOf(HWND) {
-        std::vector<MenuItemState> items;
-        for (int i = 0;; ++i) {
-            LRESULT bits = app.Ask(WM_QUICK_MENU_ITEM, i);
-            if (bits < 0) break;
-            MenuItemState s;
-            s.Separator = bits & mibSeparator;
-            s.Grayed = bits & mibGrayed;
-            s.Checked = bits & mibChecked;
-            s.OwnerDrawn = bits & mibOwnerDrawn;
-            s.SubMenu = bits & mibSubMenu;
-            s.Icon = bits & mibIcon;
-            ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
-            wchar_t text[256] = {};
-            GlobalGetAtomNameW(atom, text, 256);
-            GlobalDeleteAtom(atom);
-            s.Text = text;
-            items.push_back(s);
-        }
-        return items;
-    }
+    std::vector<MenuItemState> ItemsOf(HWND) { return OpenMenuItems(app); }
     // Keys for an open menu go straight to its window: whether the menu's
     // program is the foreground one at that moment is the window system's
     // business (the hot key test types for real).
