@@ -147,6 +147,23 @@ LRESULT CALLBACK PopupMenu::KeyboardFilter(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+namespace {
+// An Alt (or F10) that went down before the menu opened, a hot key's own,
+// may still wait in this thread's queue when it is the foreground one: the
+// menu's loop would take it as the key that closes the menu, and close at
+// once. Such key-downs are dropped; other keys keep their order.
+void SetAsideEarlyAlt() {
+    std::vector<MSG> keys;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) keys.push_back(msg);
+    for (const MSG& key : keys) {
+        const bool closes = (key.message == WM_KEYDOWN || key.message == WM_SYSKEYDOWN) &&
+                            (key.wParam == VK_MENU || key.wParam == VK_F10);
+        if (!closes) PostMessageW(key.hwnd, key.message, key.wParam, key.lParam);
+    }
+}
+}  // namespace
+
 MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     if (!handle_) Build();
     PopupMenu* outer = tracking;
@@ -159,6 +176,7 @@ MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     // The menu's loop hands its messages to this thread's filter hook.
     HHOOK filter = OnLoopMessage ? SetWindowsHookExW(WH_MSGFILTER, LoopFilter, nullptr, GetCurrentThreadId()) : nullptr;
     HHOOK keyboard = KeepKeyboard ? SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardFilter, GetModuleHandleW(nullptr), 0) : nullptr;
+    SetAsideEarlyAlt();
     UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
     if (keyboard) UnhookWindowsHookEx(keyboard);
     if (filter) UnhookWindowsHookEx(filter);
