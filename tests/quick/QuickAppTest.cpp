@@ -15,6 +15,36 @@ using namespace testing_support;
 using namespace quicktest;
 
 namespace {
+// Notepad started and waited for until it holds the foreground; ended with
+// the test.
+class FrontProgram {
+public:
+    bool Start() {
+        STARTUPINFOW si{sizeof(si)};
+        std::wstring command = L"notepad.exe";
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
+            return false;
+        return WaitUntil([&] {
+            window_ = GetForegroundWindow();
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window_, &pid);
+            return pid == info_.dwProcessId;
+        }, 10000);
+    }
+    ~FrontProgram() {
+        if (!info_.hProcess) return;
+        TerminateProcess(info_.hProcess, 0);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+    HWND Window() const { return window_; }
+    DWORD ThreadId() const { return info_.dwThreadId; }
+
+private:
+    PROCESS_INFORMATION info_{};
+    HWND window_ = nullptr;
+};
+
 class QuickApp : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -367,29 +397,13 @@ TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
     RecordingShell shell(dir.File(L"record.txt"));
     ASSERT_TRUE(app.Start());
     // Another program in front, with a menu bar of its own.
-    STARTUPINFOW si{sizeof(si)};
-    PROCESS_INFORMATION notepad{};
-    std::wstring command = L"notepad.exe";
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &notepad));
-    HWND front = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        front = GetForegroundWindow();
-        DWORD pid = 0;
-        GetWindowThreadProcessId(front, &pid);
-        return pid == notepad.dwProcessId;
-    }, 10000)) << "notepad never came to the front";
-    struct Close {
-        PROCESS_INFORMATION& p;
-        ~Close() {
-            TerminateProcess(p.hProcess, 0);
-            CloseHandle(p.hProcess);
-            CloseHandle(p.hThread);
-        }
-    } close{notepad};
+    FrontProgram notepad;
+    ASSERT_TRUE(notepad.Start());
+    HWND front = notepad.Window();
 
     auto inMenu = [&] {
         GUITHREADINFO info{sizeof(info)};
-        GetGUIThreadInfo(notepad.dwThreadId, &info);
+        GetGUIThreadInfo(notepad.ThreadId(), &info);
         return (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0;
     };
     // The check below sees a menu bar opened by a lone Alt. The X focus
@@ -432,6 +446,50 @@ TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
     ASSERT_TRUE(shell.Wait(verb, got)) << "a real Enter chose nothing";
     EXPECT_TRUE(SamePath(got, b));
     EXPECT_FALSE(inMenu()) << "the hot key's Alt opened the menu of the program below";
+}
+
+// A click on another program's window closes the menu, chooses nothing and
+// leaves the next hot key working.
+TEST_F(QuickApp, AClickOutsideTheMenuClosesIt) {
+    TempDir dir;
+    std::wstring a = dir.File(L"alpha"), b = dir.File(L"beta");
+    CreateDirectoryW(a.c_str(), nullptr);
+    CreateDirectoryW(b.c_str(), nullptr);
+    WriteList({{L"Alpha", a}, {L"Beta", b}});
+    SetString(StoreKey, ExploreFolderValue, L"0");
+    RecordingShell shell(dir.File(L"record.txt"));
+    ASSERT_TRUE(app.Start());
+    FrontProgram notepad;
+    ASSERT_TRUE(notepad.Start()) << "notepad never came to the front";
+    RECT program{};
+    GetWindowRect(notepad.Window(), &program);
+    for (int round = 0; round < 2; ++round) {
+        SendKeys({VK_LWIN, VK_MENU}, {'F'});
+        HWND menu = FindMenuWindow(app.Id());
+        ASSERT_NE(menu, nullptr) << "round " << round;
+        ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; })) << "round " << round;
+        // A point of notepad's window that the menu does not cover.
+        RECT shown{};
+        GetWindowRect(menu, &shown);
+        POINT at{-1, -1};
+        for (POINT p : {POINT{program.right - 20, program.bottom - 20}, POINT{program.left + 20, program.bottom - 20},
+                        POINT{program.right - 20, program.top + 40}, POINT{program.left + 20, program.top + 40}})
+            if (!PtInRect(&shown, p) && at.x < 0) at = p;
+        ASSERT_GE(at.x, 0) << "the menu covers notepad";
+        ASSERT_TRUE(XInput("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1"));
+        EXPECT_TRUE(WaitMenuGone()) << "round " << round << ": a click outside left the menu open";
+    }
+    // The first folder opened is the one chosen now: the clicks chose none.
+    SendKeys({VK_LWIN, VK_MENU}, {'F'});
+    HWND menu = FindMenuWindow(app.Id());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 0) & mibLit) != 0; }));
+    MenuKey(menu, VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 1) & mibLit) != 0; }));
+    MenuKey(menu, VK_RETURN);
+    std::wstring verb, got;
+    ASSERT_TRUE(shell.Wait(verb, got));
+    EXPECT_TRUE(SamePath(got, b)) << "a click outside opened " << win::Narrow(got);
 }
 
 // Typing in the open menu finds favourites by any part of alias or path,
