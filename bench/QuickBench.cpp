@@ -57,10 +57,21 @@ double Median(std::vector<double> v) {
 }
 
 // The floor of type to find: the same 1,000 names filtered into a bare
-// list box of this process for each text typed, case set aside, and drawn.
+// list box for each key typed, case set aside, and drawn. The key reaches
+// its window from this thread as a posted character, as the menu's does,
+// and the list counts its paints for the same kind of question the menu is
+// asked.
 HWND bareList = nullptr;
 std::vector<std::wstring> bareNames;
-constexpr UINT WM_BARE_FILTER = WM_APP + 1;  // lParam: the typed text
+std::wstring bareTyped;
+constexpr UINT WM_BARE_RESET = WM_APP + 1;   // a new round: nothing typed
+constexpr UINT WM_BARE_PAINTS = WM_APP + 2;  // the list's paints so far
+LRESULT barePaints = 0;
+WNDPROC listProc = nullptr;
+LRESULT CALLBACK CountingListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) ++barePaints;
+    return CallWindowProcW(listProc, w, msg, wp, lp);
+}
 void FilterBareList(const std::wstring& typed) {
     std::wstring key = typed;
     CharLowerBuffW(key.data(), (DWORD)key.size());
@@ -79,10 +90,16 @@ void FilterBareList(const std::wstring& typed) {
 // The bare menu: this process's own window and hot key, 1,000 plain items.
 std::atomic<HWND> bareWindow{nullptr};
 LRESULT CALLBACK BareProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_BARE_FILTER) {
-        FilterBareList(*reinterpret_cast<const std::wstring*>(lp));
+    if (msg == WM_BARE_RESET) {
+        bareTyped.clear();
         return 0;
     }
+    if (msg == WM_CHAR) {
+        bareTyped += (wchar_t)wp;
+        FilterBareList(bareTyped);
+        return 0;
+    }
+    if (msg == WM_BARE_PAINTS) return barePaints;
     if (msg == WM_HOTKEY) {
         HMENU menu = CreatePopupMenu();
         for (int i = 0; i < kEntries; ++i)
@@ -122,16 +139,23 @@ int TypeToFind(QuickProcess& app) {
             double quick0 = Now();
             PostMessageW(before, WM_CHAR, typed[k], 1);
             // The matches shown (in a menu of their own after the first
-            // letter, in the same one after further letters), taking keys.
+            // letter, in the same one after further letters), drawn, and
+            // taking keys: the menu's loop ran dry after its heading changed.
             double end = quick0 + 20000;
-            while (Now() < end && !(app.Ask(WM_QUICK_MENU_READY) != 0 && heading(sofar))) Sleep(0);
+            while (Now() < end && !heading(sofar)) Sleep(0);
+            LRESULT idles = app.Ask(WM_QUICK_MENU_IDLES);
+            while (Now() < end && !(app.Ask(WM_QUICK_MENU_IDLES) > idles && app.Ask(WM_QUICK_MENU_READY) != 0))
+                Sleep(0);
             double quick1 = Now();
-            if (!heading(sofar)) {
+            if (Now() >= end) {
                 printf("the quick menu did not show the matches of \"%ls\"\n", sofar.c_str());
                 return 1;
             }
+            if (k == 0) SendMessageW(bareWindow, WM_BARE_RESET, 0, 0);
+            LRESULT paints = SendMessageW(bareWindow, WM_BARE_PAINTS, 0, 0);
             double bare0 = Now();
-            SendMessageW(bareWindow, WM_BARE_FILTER, 0, (LPARAM)&sofar);
+            PostMessageW(bareWindow, WM_CHAR, typed[k], 1);
+            while (SendMessageW(bareWindow, WM_BARE_PAINTS, 0, 0) <= paints) Sleep(0);
             double bare1 = Now();
             // The first round builds the folders' images once; not counted.
             if (round > 0) {
@@ -178,6 +202,7 @@ int wmain() {
         RegisterHotKey(w, 1, MOD_CONTROL | MOD_ALT, 'B');
         bareList = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 600, 100, 250,
                                    700, nullptr, nullptr, nullptr, nullptr);
+        listProc = (WNDPROC)SetWindowLongPtrW(bareList, GWLP_WNDPROC, (LONG_PTR)CountingListProc);
         bareWindow = w;
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -19,8 +19,9 @@ std::vector<int> QuickLook::ItemWidths(const FolderList& entries, HBITMAP image,
     widths.reserve(entries.size());
     height = 1;
     // Windows adds the check-mark and sub-menu margins to owner-drawn widths.
-    const int margins = GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    const int margins = MenuMargins();
     win::WindowDC dc(nullptr);
+    xpmenu::TXPMenu::DpiPin pin(painter_);
     for (const FolderEntry& e : entries) {
         int w = 0, h = 0;
         if (!e.IsSeparator()) {

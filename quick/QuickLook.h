@@ -23,6 +23,9 @@ public:
     // Each entry's item width, as the menu will make it, and the height
     // all items share; measured on one DC.
     std::vector<int> ItemWidths(const FolderList& entries, HBITMAP image, int& height);
+    // What Windows adds to an owner-drawn item's width (check-mark and
+    // sub-menu margins); ItemWidths' widths include it.
+    static int MenuMargins() { return GetSystemMetrics(SM_CXMENUCHECK) + 8; }
 
     const xpmenu::TXPMenu& Painter() const { return painter_; }
 

@@ -14,6 +14,7 @@ void SetEntry(win::MenuItem& item, const QuickMenuSource& source, size_t i) {
     item.Tag = (int)i + 1;
     item.Enabled = e.IsSeparator() || !(source.Missing && source.Missing(e.Path));
     item.Bitmap = !e.IsSeparator() && source.Icon ? source.Icon(e.Path) : nullptr;
+    item.Measured = !e.IsSeparator() && source.Size ? source.Size(i) : SIZE{0, 0};
 }
 
 void AddEntry(win::MenuItem& parent, const QuickMenuSource& source, size_t i) {
@@ -78,6 +79,7 @@ void RefillFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const s
             item.Caption = L"-";
             item.Tag = 0;
             item.Bitmap = nullptr;
+            item.Measured = SIZE{0, 0};
         }
     }
 }

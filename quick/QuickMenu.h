@@ -25,6 +25,7 @@ struct QuickMenuSource {
     const FolderList* Entries = nullptr;
     std::function<bool(const std::wstring& folder)> Missing;  // greyed when true
     std::function<HBITMAP(const std::wstring& folder)> Icon;  // null: no icons
+    std::function<SIZE(size_t entry)> Size;  // each entry's item as measured beforehand; null: measured by the menu
 };
 
 constexpr const wchar_t* MoreCaption = L"More";

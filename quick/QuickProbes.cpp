@@ -13,6 +13,7 @@ bool QuickProbes::Answer(UINT msg, WPARAM wp, LRESULT& result) const {
     case WM_QUICK_MENU_ITEM: result = DescribeItem((int)wp, false); return true;
     case WM_QUICK_MENU_TEXT: result = DescribeItem((int)wp, true); return true;
     case WM_QUICK_MENU_READY: result = menu && menu->Ready(); return true;
+    case WM_QUICK_MENU_IDLES: result = menu ? (LRESULT)menu->Idles() : 0; return true;
     case WM_QUICK_HOTKEY: {
         const win::HotKey& key = quick_.Key();
         result = key.Registered() ? MAKELONG(key.Current().Key, key.Current().Modifiers) : 0;

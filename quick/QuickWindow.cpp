@@ -129,20 +129,26 @@ QuickMenuSource TfrmQuick::SourceFor(const FolderList& entries) {
     source.Missing = [this](const std::wstring& f) { return states_->Of(f) == FolderStates::Missing; };
     if (list_.PicView())
         source.Icon = [this](const std::wstring& f) { return images_->Bitmap(f, states_->IconOf(f)); };
+    // Measured with the list's read: the menu need not measure its items again.
+    if (widthsReads_ == list_.Reads() && widths_.size() == entries.size() && widthsImage_ == list_.PicView() &&
+        widthsDpi_ == win::DpiOf(Handle()))
+        source.Size = [this, margins = QuickLook::MenuMargins()](size_t i) {
+            return SIZE{std::max(1, widths_[i] - margins), widthsHeight_};
+        };
     return source;
 }
 
 void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed) {
-    QuickMenuSource source = SourceFor(entries);
     HBITMAP image = list_.PicView() ? images_->Bitmap(L"", nullptr) : nullptr;
+    int height = 1;
+    const std::vector<int>& widths = EntryWidths(entries, image, height);
+    QuickMenuSource source = SourceFor(entries);
     if (!typed.empty()) {
         if (indexedReads_ != list_.Reads()) {
             finder_.Index(list_.Entries());
             indexedReads_ = list_.Reads();
         }
         // The matches in one column that fits the screen, the typed text over them.
-        int height = 1;
-        const std::vector<int>& widths = EntryWidths(entries, image, height);
         RECT area = WorkAreaAt(at);
         size_t rows = (size_t)std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, height) - 2);
         std::vector<size_t> all = finder_.Find(typed, entries.size());
@@ -156,9 +162,7 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
         return;
     }
     // Each column is as wide as its widest item; all items are as high.
-    int height = 1;
-    std::vector<int> widths = EntryWidths(entries, image, height);
-    BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), height, std::move(widths)));
+    BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), height, widths));
     look_->Attach(menu);
     menu.Build();
 }

@@ -46,6 +46,9 @@ public:
     // a separator is (a heading over the items).
     bool Heading = false;
     int MinWidth = 0;  // an owner-drawn item is measured at least this wide
+    // An owner-drawn item's size when its builder measured it beforehand:
+    // the menu takes it instead of measuring again.
+    SIZE Measured{0, 0};
     HBITMAP Bitmap = nullptr;
     std::vector<std::unique_ptr<MenuItem>> Items;
     // Per-item owner-draw handlers; in a menu with OwnerDrawn set, an item

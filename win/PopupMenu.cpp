@@ -172,6 +172,7 @@ MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     owner_ = owner;
     selectPending_ = SelectFirst;
     ready_ = false;
+    idles_ = 0;
     SetForegroundWindow(owner);
     // The menu's loop hands its messages to this thread's filter hook.
     HHOOK filter = OnLoopMessage ? SetWindowsHookExW(WH_MSGFILTER, LoopFilter, nullptr, GetCurrentThreadId()) : nullptr;
@@ -278,7 +279,10 @@ bool PopupMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         auto* item = reinterpret_cast<MenuItem*>(mis.itemData);
         if (mis.CtlType != ODT_MENU || !item || !OwnerDrawn || !item->OnMeasureItem) return false;
         int w = (int)mis.itemWidth, h = (int)mis.itemHeight;
-        {
+        if (item->Measured.cx > 0 && item->Measured.cy > 0) {
+            w = (int)item->Measured.cx;
+            h = (int)item->Measured.cy;
+        } else {
             WindowDC screen(nullptr);
             item->OnMeasureItem(*item, screen, w, h);
         }
@@ -292,14 +296,18 @@ bool PopupMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         auto& dis = *reinterpret_cast<DRAWITEMSTRUCT*>(lp);
         auto* item = reinterpret_cast<MenuItem*>(dis.itemData);
         if (dis.CtlType != ODT_MENU || !item || !OwnerDrawn || !item->OnDrawItem) return false;
+        result = TRUE;
+        // Items outside the window (a menu cut short under its last match)
+        // or outside what is being repainted cost nothing.
+        if (!RectVisible(dis.hDC, &dis.rcItem)) return true;
         int saved = SaveDC(dis.hDC);
         item->OnDrawItem(*item, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0);
         RestoreDC(dis.hDC, saved);
-        result = TRUE;
         return true;
     }
     case WM_ENTERIDLE:
         if (!tracking_ || wp != MSGF_MENU) return false;
+        ++idles_;
         if (selectPending_) {
             selectPending_ = false;
             PostMessageW((HWND)lp, WM_KEYDOWN, VK_DOWN, 0);

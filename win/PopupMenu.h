@@ -40,6 +40,9 @@ public:
     bool IsTracking() const { return tracking_; }
     // The open menu's loop has run dry once: it takes keys from now on.
     bool Ready() const { return tracking_ && ready_; }
+    // Times the open menu's loop ran dry: everything asked of it before,
+    // repaints included, was done by then.
+    unsigned Idles() const { return idles_; }
     static PopupMenu* Tracking();  // the menu this thread shows, or null
 
     MenuItem* FindCommand(UINT command);
@@ -68,6 +71,7 @@ private:
     bool tracking_ = false;
     bool selectPending_ = false;
     bool ready_ = false;
+    unsigned idles_ = 0;
 };
 
 // The answer to WM_MENUCHAR in a menu built from MenuItems, whose items

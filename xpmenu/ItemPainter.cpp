@@ -79,6 +79,7 @@ SIZE TXPMenu::ImageSizeOf(const win::MenuItem& item, bool bar) const {
 
 void TXPMenu::MeasureMenuItem(win::MenuItem& item, HDC dc, int& width, int& height) {
     if (!active_) return;
+    DpiPin pin(*this);
     win::MainMenu* menu = MenuOf(form_, item);
     bool bar = IsBar(menu, item);
     std::wstring text = item.IsSeparator() ? L"" : item.Caption;
@@ -110,6 +111,7 @@ void TXPMenu::MeasureMenuItem(win::MenuItem& item, HDC dc, int& width, int& heig
 
 void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool selected) {
     if (!active_) return;
+    DpiPin pin(*this);
     win::MainMenu* menu = MenuOf(form_, item);
     const bool bar = IsBar(menu, item);
     const bool rtl = menu && menu->RightToLeft;
@@ -118,8 +120,13 @@ void TXPMenu::PaintMenuItem(win::MenuItem& item, HDC dc, const RECT& rect, bool 
     if (W <= 0 || H <= 0) return;
     const int off = bar ? 0 : 4;  // a drop-down item also covers the 4 columns on its left
 
-    win::Bitmap surface(W + off, H, RGB(255, 255, 255));
-    HDC m = surface.DC();
+    // One surface for every item, made again only for a larger one; each
+    // paint starts from its own clean state and white.
+    if (itemSurface_.Width() < W + off || itemSurface_.Height() < H)
+        itemSurface_.SetSize(std::max(itemSurface_.Width(), W + off), std::max(itemSurface_.Height(), H));
+    HDC m = itemSurface_.DC();
+    win::SavedDC fresh(m);
+    FillColor(m, 0, 0, W + off, H, RGB(255, 255, 255));
     SetViewportOrgEx(m, off, 0, nullptr);
     const int L = 0, T = 0, R = W, B = bar ? H : H + 1;
     if (PaletteDirty()) RefreshPalette(m);

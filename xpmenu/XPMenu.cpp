@@ -119,7 +119,7 @@ void TXPMenu::SetFont(const LOGFONTW& font, TColor color) {
 }
 
 HFONT TXPMenu::FontHandle() const {
-    const UINT dpi = win::DpiOf(form_.Handle());
+    const UINT dpi = Dpi();
     if (!fontHandle_ || dpi != fontDpi_) {
         LOGFONTW lf = font_;
         lf.lfHeight = win::Scale(lf.lfHeight, dpi);
@@ -129,7 +129,9 @@ HFONT TXPMenu::FontHandle() const {
     return fontHandle_.Get();
 }
 
-int TXPMenu::Px(int value) const { return win::Scale(value, win::DpiOf(form_.Handle())); }
+int TXPMenu::Px(int value) const { return win::Scale(value, Dpi()); }
+
+UINT TXPMenu::Dpi() const { return pinnedDpi_ ? pinnedDpi_ : win::DpiOf(form_.Handle()); }
 
 void TXPMenu::SetMenuBarColor(TColor c) {
     SetPaletteColor(menuBar_, c);

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "win/Messages.h"
+#include "win/Bitmap.h"
 #include "win/Form.h"
 #include "win/Gdi.h"
 #include "win/Menu.h"
@@ -94,6 +96,22 @@ public:
     HFONT FontHandle() const;
     // A 96-DPI length at the form's DPI.
     int Px(int value) const;
+    // The form's DPI; read once for the life of a DpiPin.
+    UINT Dpi() const;
+    // Holds the form's DPI for a whole item's measuring or painting: reading
+    // it asks the window system each time, and an item asks it many times.
+    class DpiPin {
+    public:
+        explicit DpiPin(const TXPMenu& painter)
+            : painter_(painter), outer_(std::exchange(painter.pinnedDpi_, painter.Dpi())) {}
+        ~DpiPin() { painter_.pinnedDpi_ = outer_; }
+        DpiPin(const DpiPin&) = delete;
+        DpiPin& operator=(const DpiPin&) = delete;
+
+    private:
+        const TXPMenu& painter_;
+        UINT outer_;
+    };
 
     TColor Color() const { return color_; }
     void SetColor(TColor c) { SetPaletteColor(color_, c); }
@@ -204,6 +222,7 @@ private:
     TColor fontColor_ = clMenuText;
     mutable win::FontHandle fontHandle_;
     mutable UINT fontDpi_ = 0;
+    mutable UINT pinnedDpi_ = 0;  // while a DpiPin holds it
     TColor color_ = clBtnFace, iconBack_ = clBtnFace, menuBar_ = clBtnFace, select_ = clHighlight,
            selectBorder_ = clHighlight, selectFont_ = clMenuText, disabled_ = clInactiveCaption,
            separator_ = clBtnFace, checked_ = clHighlight;
@@ -222,6 +241,7 @@ private:
     bool nt_ = true, nt51_ = false;
     std::vector<TControlSubClass*> records_;
     int formListener_ = 0;
+    win::Bitmap itemSurface_;  // every menu item is drawn on it, then copied out
 };
 
 // Colour of a window's surface as painted: a tool bar's colour, a colour

@@ -10,6 +10,7 @@
 #include "quick/QuickWindow.h"
 #include "store/StoreNames.h"
 #include "support/Watchers.h"
+#include "win/Error.h"
 #include "win/Form.h"
 
 using namespace testing_support;
@@ -73,6 +74,45 @@ TEST(QuickWindow, AnswersItsIconAndHotKeyWhileAFolderTakesLongToOpen) {
         EXPECT_EQ(verb, L"open");
         EXPECT_TRUE(SamePath(got, folder));
         EXPECT_TRUE(WaitUntil([&] { return quick.OpensDone() == 1; }));
+    }
+    DeleteKeyTree(StoreKey);
+}
+
+// Items are measured once with each read of the list and the menus take
+// those sizes: with and without folder icons, in the whole list and among
+// matches, each is exactly what the painter measures for it afresh.
+TEST(QuickWindow, ItemsMeasuredWithTheListAreTheSizeThePainterGives) {
+    DeleteKeyTree(StoreKey);
+    WriteList({{L"Windows Directory", L"C:\\windows"},
+               {L"*Separator*", L"-"},
+               {L"\u0388\u03b3\u03b3\u03c1\u03b1\u03c6\u03b1 && notes", L"C:\\users"},
+               {L"Photographs of the summer " + std::wstring(60, L'o') + L" and the autumn", L"C:\\windows"}});
+    for (const wchar_t* picView : {L"0", L"1"}) {
+        SetString(StoreKey, PicViewValue, picView);
+        win::Sealed<TfrmQuick> quick;
+        for (const std::wstring typed : {L"", L"o"}) {
+            win::PopupMenu menu;
+            quick.BuildMenu(menu, quick.List().Entries(), POINT{100, 100}, typed);
+            int kept = 0;
+            menu.ForEach([&](win::MenuItem& item) {
+                if (item.Measured.cx == 0) return;  // left to the menu
+                auto measure = [&] {
+                    MEASUREITEMSTRUCT m{};
+                    m.CtlType = ODT_MENU;
+                    m.itemData = item.ItemData();
+                    LRESULT result = 0;
+                    EXPECT_TRUE(menu.HandleMessage(WM_MEASUREITEM, 0, (LPARAM)&m, result));
+                    return SIZE{(LONG)m.itemWidth, (LONG)m.itemHeight};
+                };
+                const SIZE given = measure();
+                item.Measured = SIZE{0, 0};
+                const SIZE fresh = measure();
+                EXPECT_EQ(given.cx, fresh.cx) << win::Narrow(item.Caption) << " PicView=" << win::Narrow(picView);
+                EXPECT_EQ(given.cy, fresh.cy) << win::Narrow(item.Caption);
+                ++kept;
+            });
+            EXPECT_EQ(kept, 3) << "typed \"" << win::Narrow(typed) << "\": not every entry's item kept its size";
+        }
     }
     DeleteKeyTree(StoreKey);
 }
