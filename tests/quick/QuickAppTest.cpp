@@ -45,6 +45,18 @@ private:
     HWND window_ = nullptr;
 };
 
+// Two favourites whose folders exist, opened in place (not explored).
+struct AlphaBeta {
+    AlphaBeta() {
+        CreateDirectoryW(a.c_str(), nullptr);
+        CreateDirectoryW(b.c_str(), nullptr);
+        WriteList({{L"Alpha", a}, {L"Beta", b}});
+        SetString(StoreKey, ExploreFolderValue, L"0");
+    }
+    TempDir dir;
+    std::wstring a = dir.File(L"alpha"), b = dir.File(L"beta");
+};
+
 class QuickApp : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -388,13 +400,9 @@ TEST_F(QuickApp, ExitFromTheIconsMenuEndsTheProgramAndANewStartRuns) {
 // program opens the menu, arrows and Enter choose in it, and the Alt of
 // the hot key opens no menu bar of the program below.
 TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
-    TempDir dir;
-    std::wstring a = dir.File(L"alpha"), b = dir.File(L"beta");
-    CreateDirectoryW(a.c_str(), nullptr);
-    CreateDirectoryW(b.c_str(), nullptr);
-    WriteList({{L"Alpha", a}, {L"Beta", b}});
-    SetString(StoreKey, ExploreFolderValue, L"0");
-    RecordingShell shell(dir.File(L"record.txt"));
+    AlphaBeta list;
+    const std::wstring& b = list.b;
+    RecordingShell shell(list.dir.File(L"record.txt"));
     ASSERT_TRUE(app.Start());
     // Another program in front, with a menu bar of its own.
     FrontProgram notepad;
@@ -451,13 +459,9 @@ TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
 // A click on another program's window closes the menu, chooses nothing and
 // leaves the next hot key working.
 TEST_F(QuickApp, AClickOutsideTheMenuClosesIt) {
-    TempDir dir;
-    std::wstring a = dir.File(L"alpha"), b = dir.File(L"beta");
-    CreateDirectoryW(a.c_str(), nullptr);
-    CreateDirectoryW(b.c_str(), nullptr);
-    WriteList({{L"Alpha", a}, {L"Beta", b}});
-    SetString(StoreKey, ExploreFolderValue, L"0");
-    RecordingShell shell(dir.File(L"record.txt"));
+    AlphaBeta list;
+    const std::wstring& b = list.b;
+    RecordingShell shell(list.dir.File(L"record.txt"));
     ASSERT_TRUE(app.Start());
     FrontProgram notepad;
     ASSERT_TRUE(notepad.Start()) << "notepad never came to the front";
