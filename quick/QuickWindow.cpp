@@ -337,13 +337,16 @@ LRESULT TfrmQuick::NarrowOpenMenu() {
     struct Shown {
         std::wstring caption;
         bool enabled;
+        HBITMAP bitmap;
     };
     std::vector<Shown> before;
-    for (auto& item : root.Items) before.push_back({item->Caption, item->Enabled});
+    for (auto& item : root.Items) before.push_back({item->Caption, item->Enabled, item->Bitmap});
     RefillFoundMenu(root, SourceFor(*openEntries_), found, more, typed_);
+    // Only what changed is drawn again.
     for (size_t i = 0; i < root.Items.size(); ++i) {
         const win::MenuItem& item = *root.Items[i];
-        if (item.Caption != before[i].caption || item.Enabled != before[i].enabled) openMenu_->Sync(*root.Items[i]);
+        if (item.Caption != before[i].caption || item.Enabled != before[i].enabled || item.Bitmap != before[i].bitmap)
+            openMenu_->Sync(*root.Items[i]);
     }
     openMenu_->FitOpenWindow();
     tip_.Hide();

@@ -1,5 +1,6 @@
 #include "win/PopupMenu.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "win/ControlSupport.h"
@@ -218,6 +219,23 @@ void PopupMenu::Sync(MenuItem& item) {
     mii.fState = StateOf(item);
     mii.dwTypeData = text.data();
     SetMenuItemInfoW(item.Owner, item.Command, FALSE, &mii);
+    // An open menu draws the item again, and only it.
+    HWND window = tracking_ && item.Owner == handle_ && item.Parent ? OpenMenuWindow() : nullptr;
+    RECT r{};
+    if (window && ItemRectIn(window, item, r)) InvalidateRect(window, &r, TRUE);
+}
+
+bool PopupMenu::ItemRectIn(HWND window, const MenuItem& item, RECT& r) const {
+    const auto& siblings = item.Parent->Items;
+    auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& i) { return i.get() == &item; });
+    RECT shown{};
+    if (it == siblings.end() || !GetMenuItemRect(owner_, item.Owner, (UINT)(it - siblings.begin()), &r) ||
+        !GetWindowRect(window, &shown))
+        return false;
+    // Item rectangles come in screen or in the window's own coordinates,
+    // as the system has it.
+    if (r.top >= shown.top && r.left >= shown.left) MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return true;
 }
 
 void PopupMenu::FitOpenWindow() {
@@ -234,9 +252,18 @@ void PopupMenu::FitOpenWindow() {
     // as the system has it; the frame is as wide above as below.
     const LONG top = first.top >= shown.top ? shown.top : 0;
     const LONG frame = first.top - top;
-    SetWindowPos(window, nullptr, 0, 0, shown.right - shown.left, end.bottom - top + frame,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(window, nullptr, TRUE);
+    const LONG height = end.bottom - top + frame;
+    if (height == shown.bottom - shown.top) return;
+    SetWindowPos(window, nullptr, 0, 0, shown.right - shown.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The items were drawn again as they changed (Sync); the frame's lower
+    // edge is drawn again under the last one.
+    RECT below{};
+    if (ItemRectIn(window, *Root.Items[(size_t)last], below)) {
+        RECT client{};
+        GetClientRect(window, &client);
+        below = {client.left, below.bottom, client.right, client.bottom};
+        InvalidateRect(window, &below, TRUE);
+    }
 }
 
 void PopupMenu::LightFirst() {

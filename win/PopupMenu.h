@@ -47,10 +47,11 @@ public:
 
     MenuItem* FindCommand(UINT command);
     void ForEach(const std::function<void(MenuItem&)>& fn);
-    // Pushes an item's caption, kind and state into the built menu.
+    // Pushes an item's caption, kind and state into the built menu; an open
+    // menu draws it again.
     void Sync(MenuItem& item);
     // While the menu is open, after items changed (Sync): its window ends
-    // under the last item that is no separator, and is drawn again.
+    // under the last item that is no separator.
     void FitOpenWindow();
     // Lights the first item the keyboard can reach, as Home does.
     void LightFirst();
@@ -63,6 +64,8 @@ public:
 private:
     void BuildInto(HMENU menu, MenuItem& parent);
     UINT TypeOf(const MenuItem& item) const;
+    // An item of the open menu's first level, in its window's client area.
+    bool ItemRectIn(HWND window, const MenuItem& item, RECT& r) const;
     static LRESULT CALLBACK LoopFilter(int code, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK KeyboardFilter(int code, WPARAM wp, LPARAM lp);
     HMENU handle_ = nullptr;
