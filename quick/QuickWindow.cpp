@@ -342,13 +342,17 @@ LRESULT TfrmQuick::NarrowOpenMenu() {
     std::vector<Shown> before;
     for (auto& item : root.Items) before.push_back({item->Caption, item->Enabled, item->Bitmap});
     RefillFoundMenu(root, SourceFor(*openEntries_), found, more, typed_);
-    // Only what changed is drawn again.
+    std::vector<int> changed;
     for (size_t i = 0; i < root.Items.size(); ++i) {
         const win::MenuItem& item = *root.Items[i];
-        if (item.Caption != before[i].caption || item.Enabled != before[i].enabled || item.Bitmap != before[i].bitmap)
-            openMenu_->Sync(*root.Items[i]);
+        if (item.Caption == before[i].caption && item.Enabled == before[i].enabled && item.Bitmap == before[i].bitmap)
+            continue;
+        openMenu_->Sync(*root.Items[i]);
+        changed.push_back((int)i);
     }
     openMenu_->FitOpenWindow();
+    // Only what changed is drawn again.
+    openMenu_->RedrawOpenItems(changed);
     tip_.Hide();
     if (found.empty()) return MAKELRESULT(0, MNC_IGNORE);
     openMenu_->LightFirst();

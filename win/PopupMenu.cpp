@@ -219,23 +219,19 @@ void PopupMenu::Sync(MenuItem& item) {
     mii.fState = StateOf(item);
     mii.dwTypeData = text.data();
     SetMenuItemInfoW(item.Owner, item.Command, FALSE, &mii);
-    // An open menu draws the item again, and only it.
-    HWND window = tracking_ && item.Owner == handle_ && item.Parent ? OpenMenuWindow() : nullptr;
-    RECT r{};
-    if (window && ItemRectIn(window, item, r)) InvalidateRect(window, &r, TRUE);
 }
 
-bool PopupMenu::ItemRectIn(HWND window, const MenuItem& item, RECT& r) const {
-    const auto& siblings = item.Parent->Items;
-    auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& i) { return i.get() == &item; });
-    RECT shown{};
-    if (it == siblings.end() || !GetMenuItemRect(owner_, item.Owner, (UINT)(it - siblings.begin()), &r) ||
-        !GetWindowRect(window, &shown))
-        return false;
+void PopupMenu::RedrawOpenItems(const std::vector<int>& positions) {
+    HWND window = OpenMenuWindow();
+    RECT shown{}, all{}, r{};
+    if (!window || !handle_ || !GetWindowRect(window, &shown)) return;
     // Item rectangles come in screen or in the window's own coordinates,
     // as the system has it.
-    if (r.top >= shown.top && r.left >= shown.left) MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-    return true;
+    for (int i : positions)
+        if (GetMenuItemRect(owner_, handle_, (UINT)i, &r)) UnionRect(&all, &all, &r);
+    if (IsRectEmpty(&all)) return;
+    if (all.top >= shown.top && all.left >= shown.left) MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&all), 2);
+    InvalidateRect(window, &all, TRUE);
 }
 
 void PopupMenu::FitOpenWindow() {
@@ -255,15 +251,11 @@ void PopupMenu::FitOpenWindow() {
     const LONG height = end.bottom - top + frame;
     if (height == shown.bottom - shown.top) return;
     SetWindowPos(window, nullptr, 0, 0, shown.right - shown.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The items were drawn again as they changed (Sync); the frame's lower
-    // edge is drawn again under the last one.
-    RECT below{};
-    if (ItemRectIn(window, *Root.Items[(size_t)last], below)) {
-        RECT client{};
-        GetClientRect(window, &client);
-        below = {client.left, below.bottom, client.right, client.bottom};
-        InvalidateRect(window, &below, TRUE);
-    }
+    // The frame's lower edge is drawn again under the last item.
+    RECT client{};
+    GetClientRect(window, &client);
+    client.top = std::max(client.top, client.bottom - (LONG)frame);
+    InvalidateRect(window, &client, TRUE);
 }
 
 void PopupMenu::LightFirst() {

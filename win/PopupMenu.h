@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "win/Menu.h"
 
 namespace win {
@@ -47,12 +49,14 @@ public:
 
     MenuItem* FindCommand(UINT command);
     void ForEach(const std::function<void(MenuItem&)>& fn);
-    // Pushes an item's caption, kind and state into the built menu; an open
-    // menu draws it again.
+    // Pushes an item's caption, kind and state into the built menu.
     void Sync(MenuItem& item);
     // While the menu is open, after items changed (Sync): its window ends
-    // under the last item that is no separator.
+    // under the last item that is no separator. Draws again only the frame
+    // that moved.
     void FitOpenWindow();
+    // Draws again the first-level items at these positions of the open menu.
+    void RedrawOpenItems(const std::vector<int>& positions);
     // Lights the first item the keyboard can reach, as Home does.
     void LightFirst();
 
@@ -64,8 +68,6 @@ public:
 private:
     void BuildInto(HMENU menu, MenuItem& parent);
     UINT TypeOf(const MenuItem& item) const;
-    // An item of the open menu's first level, in its window's client area.
-    bool ItemRectIn(HWND window, const MenuItem& item, RECT& r) const;
     static LRESULT CALLBACK LoopFilter(int code, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK KeyboardFilter(int code, WPARAM wp, LPARAM lp);
     HMENU handle_ = nullptr;
