@@ -60,28 +60,11 @@ void BuildQuickMenu(win::MenuItem& root, const QuickMenuSource& source, const Me
 void BuildFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const std::vector<size_t>& found,
                     bool more, const std::wstring& typed) {
     root.Items.clear();
-    win::MenuItem& heading = root.Add(L"");
+    win::MenuItem& heading = root.Add(win::EscapeMenuText(FindCaption(typed, found.empty(), more)));
     heading.Heading = true;
     heading.Enabled = false;
     root.AddSeparator();
     for (size_t i : found) AddEntry(root, source, i);
-    RefillFoundMenu(root, source, found, more, typed);
-}
-
-void RefillFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const std::vector<size_t>& found,
-                     bool more, const std::wstring& typed) {
-    root.Items[0]->Caption = win::EscapeMenuText(FindCaption(typed, found.empty(), more));
-    for (size_t slot = 0; slot + 2 < root.Items.size(); ++slot) {
-        win::MenuItem& item = *root.Items[slot + 2];
-        if (slot < found.size()) {
-            SetEntry(item, source, found[slot]);
-        } else {
-            item.Caption = L"-";
-            item.Tag = 0;
-            item.Bitmap = nullptr;
-            item.Measured = SIZE{0, 0};
-        }
-    }
 }
 
 std::wstring FindCaption(const std::wstring& typed, bool none, bool more) {

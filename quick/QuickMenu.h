@@ -44,17 +44,13 @@ std::wstring ItemCaption(const FolderEntry& entry);
 // separator entry. An entry's item carries its position + 1 in Tag.
 void BuildQuickMenu(win::MenuItem& root, const QuickMenuSource& source, const MenuLayout& layout);
 
-// The menu while the user types to find: a greyed heading with the typed
-// text, a line, then the matching entries' items as BuildQuickMenu makes
-// them (in one level, `found` being their positions). The heading is passed
-// over by the keyboard: the first match is the first item it reaches.
+// The matches while the user types to find: a greyed heading with the
+// typed text, a line, then the matching entries' items as BuildQuickMenu
+// makes them (in one level, `found` being their positions). The heading is
+// passed over by the keyboard: the first match is the first item it reaches.
 void BuildFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const std::vector<size_t>& found,
                     bool more, const std::wstring& typed);
-// The same menu, kept open, for a longer typed text: its items stand for
-// the new matches (no more than it has items), the rest become separators.
-void RefillFoundMenu(win::MenuItem& root, const QuickMenuSource& source, const std::vector<size_t>& found,
-                     bool more, const std::wstring& typed);
-// The greyed last item's text.
+// The heading's text.
 std::wstring FindCaption(const std::wstring& typed, bool none, bool more);
 
 // The entry an item stands for, or null for "More" and separators.

@@ -17,6 +17,7 @@ constexpr UINT WM_QUICK_MENU_TEXT = QuickMessages + 15;
 constexpr UINT WM_QUICK_MENU_READY = QuickMessages + 16;  // a menu is open and takes keys
 constexpr UINT WM_QUICK_OPENS = QuickMessages + 17;       // folder openings answered so far
 constexpr UINT WM_QUICK_MENU_IDLES = QuickMessages + 18;  // times the open menu's loop ran dry
+constexpr UINT WM_QUICK_FOUND_PAINTS = QuickMessages + 19;  // times the list of a search's matches was drawn
 enum MenuItemBits : LRESULT {
     mibSeparator = 1, mibGrayed = 2, mibChecked = 4, mibOwnerDrawn = 8, mibSubMenu = 16, mibIcon = 32, mibLit = 64
 };

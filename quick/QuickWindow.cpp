@@ -138,77 +138,79 @@ QuickMenuSource TfrmQuick::SourceFor(const FolderList& entries) {
     return source;
 }
 
-void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed) {
+void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at) {
     HBITMAP image = list_.PicView() ? images_->Bitmap(L"", nullptr) : nullptr;
     int height = 1;
     const std::vector<int>& widths = EntryWidths(entries, image, height);
-    QuickMenuSource source = SourceFor(entries);
-    if (!typed.empty()) {
-        if (indexedReads_ != list_.Reads()) {
-            finder_.Index(list_.Entries());
-            indexedReads_ = list_.Reads();
-        }
-        // The matches in one column that fits the screen, the typed text over them.
-        RECT area = WorkAreaAt(at);
-        size_t rows = (size_t)std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, height) - 2);
-        std::vector<size_t> all = finder_.Find(typed, entries.size());
-        std::vector<size_t> found(all.begin(), all.begin() + (std::ptrdiff_t)std::min(rows, all.size()));
-        BuildFoundMenu(menu.Root, source, found, all.size() > rows, typed);
-        // As wide as any match, shown or not: a longer text only narrows
-        // them, and the menu takes them without being shown again.
-        for (size_t i : all) menu.Root.Items[0]->MinWidth = std::max(menu.Root.Items[0]->MinWidth, widths[i]);
-        look_->Attach(menu);
-        menu.Build();
-        return;
-    }
     // Each column is as wide as its widest item; all items are as high.
-    BuildQuickMenu(menu.Root, source, FitLayout(WorkAreaAt(at), height, widths));
+    BuildQuickMenu(menu.Root, SourceFor(entries), FitLayout(WorkAreaAt(at), height, widths));
     look_->Attach(menu);
     menu.Build();
 }
 
+void TfrmQuick::BuildFound(win::MenuItem& root, const FolderList& entries, POINT at, const std::wstring& typed) {
+    HBITMAP image = list_.PicView() ? images_->Bitmap(L"", nullptr) : nullptr;
+    int height = 1;
+    const std::vector<int>& widths = EntryWidths(entries, image, height);
+    if (indexedReads_ != list_.Reads()) {
+        finder_.Index(entries);
+        indexedReads_ = list_.Reads();
+    }
+    // The matches in one column that fits the screen, the typed text over them.
+    const RECT area = at.x == menuAt_.x && at.y == menuAt_.y ? menuArea_ : WorkAreaAt(at);
+    size_t rows = (size_t)std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, height) - 2);
+    std::vector<size_t> all = finder_.Find(typed, entries.size());
+    std::vector<size_t> found(all.begin(), all.begin() + (std::ptrdiff_t)std::min(rows, all.size()));
+    BuildFoundMenu(root, SourceFor(entries), found, all.size() > rows, typed);
+    // As wide as any match, shown or not: a longer text only narrows them.
+    const int margins = QuickLook::MenuMargins();
+    for (size_t i : all) root.Items[0]->MinWidth = std::max(root.Items[0]->MinWidth, widths[i] - margins);
+    look_->Attach(root);
+}
+
 void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
-    if (openMenu_) return;
+    if (MenuOpen()) return;
     typed_.clear();
+    menuAt_ = at;
+    menuArea_ = WorkAreaAt(at);
     // The menu is measured and drawn for the monitor it opens on.
     win::SetWindowDpi(Handle(), win::DpiAt(at));
     std::optional<FolderEntry> picked;
     bool addChosen = false;
-    // A letter typed in the menu closes it and shows it again with the
-    // matches; its loop ends with a choice or when the menu is dismissed.
+    // A letter typed in the menu closes it and shows the matches in a list
+    // of their own, which follows each further key in place; a Backspace
+    // that leaves nothing typed shows the whole menu again.
     for (bool retyped = true, first = true; retyped; first = false) {
         list_.Refresh();  // costs nothing unless the key changed
         const FolderList entries = list_.Entries();
         win::PopupMenu menu;
-        BuildMenu(menu, entries, at, typed_);
-        if (entries.empty() && typed_.empty()) {
-            menu.Root.Add(L"(The list is empty)").Enabled = false;
-            look_->Attach(menu);
-            menu.Build();
-        }
-        const win::MenuItem* addFolder = typed_.empty() ? AddOwnItems(menu, target) : nullptr;
+        const win::MenuItem* addFolder = nullptr;
         // Folders may have come or gone since the last look: checked once the
         // menu is up (not to slow its showing); the answers grey its items as
         // they arrive.
         checkPending_ = first;
-        openMenu_ = &menu;
         openEntries_ = &entries;
-        findable_ = true;
-        // Called from the keyboard, or showing matches, the menu starts
-        // with its first item lit.
-        menu.SelectFirst = selectFirst || !typed_.empty();
-        // Backspace never reaches WM_MENUCHAR: the menu's loop is asked.
-        menu.OnLoopMessage = [this](const MSG& m) {
-            if (m.message != WM_KEYDOWN || m.wParam != VK_BACK || typed_.empty()) return false;
-            TypedInMenu(L'\b');
-            EndMenu();
-            return true;
-        };
         retyped_ = false;
-        win::MenuItem* item = Track(menu, at);
+        const win::MenuItem* item = nullptr;
+        if (typed_.empty()) {
+            BuildMenu(menu, entries, at);
+            if (entries.empty()) {
+                menu.Root.Add(L"(The list is empty)").Enabled = false;
+                look_->Attach(menu);
+                menu.Build();
+            }
+            addFolder = AddOwnItems(menu, target);
+            // Called from the keyboard, the menu starts with its first item lit.
+            menu.SelectFirst = selectFirst;
+            openMenu_ = &menu;
+            findable_ = true;
+            item = Track(menu, at);
+            findable_ = false;
+            openMenu_ = nullptr;
+        } else {
+            item = TrackFound(entries, at);
+        }
         retyped = retyped_;
-        findable_ = false;
-        openMenu_ = nullptr;
         openEntries_ = nullptr;
         if (checkPending_) CheckFolders(entries);
         checkPending_ = false;
@@ -250,9 +252,9 @@ void TfrmQuick::AddShownFolder(HWND target) {
 }
 
 void TfrmQuick::FoldersChecked() {
-    if (!openMenu_ || !openEntries_) return;
+    if (!openEntries_) return;
     bool changed = false;
-    openMenu_->ForEach([&](win::MenuItem& item) {
+    auto update = [&](win::MenuItem& item) {
         const FolderEntry* e = EntryOf(item, *openEntries_);
         if (!e) return;
         bool enabled = states_->Of(e->Path) != FolderStates::Missing;
@@ -263,14 +265,20 @@ void TfrmQuick::FoldersChecked() {
         }
         if (enabled == item.Enabled) return;
         item.Enabled = enabled;
-        openMenu_->Sync(item);
+        if (openMenu_) openMenu_->Sync(item);
         changed = true;
-    });
-    if (changed) RedrawOpenMenus();
+    };
+    if (found_.IsTracking()) {
+        for (auto& item : found_.Root.Items) update(*item);
+        if (changed) found_.Refresh();  // draws the rows that changed
+    } else if (openMenu_) {
+        openMenu_->ForEach(update);
+        if (changed) RedrawOpenMenus();
+    }
 }
 
 void TfrmQuick::ShowOwnMenu(POINT at) {
-    if (openMenu_) return;
+    if (MenuOpen()) return;
     win::SetWindowDpi(Handle(), win::DpiAt(at));
     win::PopupMenu menu;
     FillOwnMenu(menu.Root, StartsWithWindows());
@@ -293,26 +301,31 @@ void TfrmQuick::FillOwnMenu(win::MenuItem& root, bool startsWithWindows) {
 
 void TfrmQuick::ShowTipFor(HMENU menu, UINT id, UINT flags) {
     // A name cut short in the menu shows whole beside its item.
-    const FolderEntry* entry = nullptr;
+    const win::MenuItem* item = nullptr;
     int position = -1;
-    if (openEntries_ && menu && !(flags & MF_POPUP) && flags != 0xFFFF) {
+    if (menu && !(flags & MF_POPUP) && flags != 0xFFFF) {
         for (int i = 0, n = GetMenuItemCount(menu); i < n && position < 0; ++i)
             if (GetMenuItemID(menu, i) == id) position = i;
         MENUITEMINFOW mii{sizeof(mii)};
         mii.fMask = MIIM_DATA;
         if (position >= 0 && GetMenuItemInfoW(menu, position, TRUE, &mii) && mii.dwItemData)
-            entry = EntryOf(*reinterpret_cast<win::MenuItem*>(mii.dwItemData), *openEntries_);
+            item = reinterpret_cast<const win::MenuItem*>(mii.dwItemData);
     }
     RECT r{};
-    if (!entry || ShortenMiddle(entry->Alias) == entry->Alias || !GetMenuItemRect(Handle(), menu, position, &r)) {
+    if (!item || !GetMenuItemRect(Handle(), menu, position, &r)) item = nullptr;
+    ShowTipFor(item, r);
+}
+
+void TfrmQuick::ShowTipFor(const win::MenuItem* item, const RECT& shown) {
+    const FolderEntry* entry = item && openEntries_ ? EntryOf(*item, *openEntries_) : nullptr;
+    if (!entry || ShortenMiddle(entry->Alias) == entry->Alias) {
         tip_.Hide();
         return;
     }
-    tip_.Show(Handle(), entry->Alias, {r.left, r.bottom + 2});
+    tip_.Show(Handle(), entry->Alias, {shown.left, shown.bottom + 2});
 }
 
 LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
-    const bool narrowing = !typed_.empty() && ch >= L' ' && ch != 0x7F;
     if (ch == L'\b') {
         if (typed_.empty()) return MAKELRESULT(0, MNC_IGNORE);
         typed_.pop_back();
@@ -322,55 +335,52 @@ LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
     } else {
         return MAKELRESULT(0, MNC_IGNORE);
     }
-    if (narrowing && openEntries_) return NarrowOpenMenu();
-    retyped_ = true;
-    return MAKELRESULT(0, MNC_CLOSE);  // shown again with the matches
+    if (!found_.IsTracking()) {
+        retyped_ = true;
+        return MAKELRESULT(0, MNC_CLOSE);  // the matches show in a list of their own
+    }
+    if (typed_.empty()) {
+        retyped_ = true;
+        found_.Cancel();  // the whole menu again
+    } else {
+        ShowMatches();
+    }
+    return 0;
 }
 
-LRESULT TfrmQuick::NarrowOpenMenu() {
-    // A longer text finds a part of what the shorter found: the open menu
-    // has the items and the width for it, and keeps showing.
-    win::MenuItem& root = openMenu_->Root;
-    const size_t slots = root.Items.size() - 2;
-    bool more = false;
-    std::vector<size_t> found = finder_.Find(typed_, slots, &more);
-    struct Shown {
-        std::wstring caption;
-        bool enabled;
-        HBITMAP bitmap;
+void TfrmQuick::ShowMatches() {
+    // The kept list takes the new matches: only rows that changed are drawn again.
+    BuildFound(found_.Root, *openEntries_, menuAt_, typed_);
+    found_.Light(-1);
+    found_.Light(found_.FirstReachable());
+    found_.Refresh();
+}
+
+win::MenuItem* TfrmQuick::TrackFound(const FolderList& entries, POINT at) {
+    BuildFound(found_.Root, entries, at, typed_);
+    found_.ExtraWidth = QuickLook::MenuMargins();
+    found_.OnChar = [this](wchar_t ch) { TypedInMenu(ch); };
+    found_.OnLit = [this](int i) {
+        ShowTipFor(i >= 0 ? found_.Root.Items[(size_t)i].get() : nullptr, found_.ItemRect(i));
     };
-    std::vector<Shown> before;
-    for (auto& item : root.Items) before.push_back({item->Caption, item->Enabled, item->Bitmap});
-    RefillFoundMenu(root, SourceFor(*openEntries_), found, more, typed_);
-    std::vector<int> changed;
-    for (size_t i = 0; i < root.Items.size(); ++i) {
-        const win::MenuItem& item = *root.Items[i];
-        if (item.Caption == before[i].caption && item.Enabled == before[i].enabled && item.Bitmap == before[i].bitmap)
-            continue;
-        openMenu_->Sync(*root.Items[i]);
-        changed.push_back((int)i);
-    }
-    openMenu_->FitOpenWindow();
-    // Only what changed is drawn again.
-    openMenu_->RedrawOpenItems(changed);
-    tip_.Hide();
-    if (found.empty()) return MAKELRESULT(0, MNC_IGNORE);
-    openMenu_->LightFirst();
-    return MAKELRESULT(2, MNC_SELECT);
+    return Track([&] { return found_.Track(Handle(), at, true); });
 }
 
 win::MenuItem* TfrmQuick::Track(win::PopupMenu& menu, POINT at) {
+    menu.KeepKeyboard = true;
+    return Track([&] { return menu.Track(Handle(), at); });
+}
+
+win::MenuItem* TfrmQuick::Track(const std::function<win::MenuItem*()>& show) {
     TakeForeground(Handle());
     // A started program can take the foreground away from an open menu,
     // leaving it to nobody; the menu takes it back then.
     SetTimer(Handle(), kKeepForegroundTimer, 100, nullptr);
-    menu.KeepKeyboard = true;
-    win::MenuItem* chosen = menu.Track(Handle(), at);
+    win::MenuItem* chosen = show();
     KillTimer(Handle(), kKeepForegroundTimer);
     tip_.Hide();
     return chosen;
 }
-
 
 void TfrmQuick::Command(UINT id) {
     switch (id) {
@@ -429,7 +439,7 @@ LRESULT TfrmQuick::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MENUSELECT: ShowTipFor((HMENU)lp, LOWORD(wp), HIWORD(wp)); break;
     case WM_TIMER:
         if (wp == kKeepForegroundTimer) {
-            if (openMenu_ && !GetForegroundWindow()) SetForegroundWindow(Handle());
+            if (MenuOpen() && !GetForegroundWindow()) SetForegroundWindow(Handle());
             return 0;
         }
         break;

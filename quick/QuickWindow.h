@@ -14,6 +14,7 @@
 #include "win/BackgroundWork.h"
 #include "win/Form.h"
 #include "win/HotKey.h"
+#include "win/ListMenu.h"
 #include "win/PopupMenu.h"
 #include "win/TipWindow.h"
 #include "win/TrayIcon.h"
@@ -43,8 +44,10 @@ public:
     bool TrayShown() const { return tray_.Shown(); }
     // Folder openings whose outcome has come back (opened or told).
     unsigned OpensDone() const { return opensDone_; }
-    // The menu open now, or null.
+    // The menu open now, or null; while a search shows, its matches.
     const win::PopupMenu* OpenMenu() const { return openMenu_; }
+    const win::ListMenu& Found() const { return found_; }
+    bool MenuOpen() const { return openMenu_ || found_.IsTracking(); }
 
     // Registers the stored hot key; tells the user when another program
     // holds it.
@@ -65,9 +68,10 @@ public:
     // appends it to the list.
     void AddShownFolder(HWND target);
     // The entries as the next menu would show them.
-    // The entries as the next menu would show them; while something is
-    // typed, only those that hold it.
-    void BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at, const std::wstring& typed = L"");
+    void BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT at);
+    // The entries that hold what was typed, under a heading that shows it,
+    // as the list of matches shows them.
+    void BuildFound(win::MenuItem& root, const FolderList& entries, POINT at, const std::wstring& typed);
     QuickMenuSource SourceFor(const FolderList& entries);
     // Each entry's item width and the items' height, as the menu makes them.
     const std::vector<int>& EntryWidths(const FolderList& entries, HBITMAP image, int& height);
@@ -78,9 +82,12 @@ protected:
 private:
     void Command(UINT id);
     win::MenuItem* Track(win::PopupMenu& menu, POINT at);
+    win::MenuItem* TrackFound(const FolderList& entries, POINT at);
+    win::MenuItem* Track(const std::function<win::MenuItem*()>& show);
     LRESULT TypedInMenu(wchar_t ch);
-    LRESULT NarrowOpenMenu();
+    void ShowMatches();
     void ShowTipFor(HMENU menu, UINT id, UINT flags);
+    void ShowTipFor(const win::MenuItem* item, const RECT& shown);
     void EditHotKey();
     void FoldersChecked();
     void CheckFolders(const FolderList& entries);
@@ -92,6 +99,9 @@ private:
     win::TrayIcon tray_;
     win::HotKey hotKey_;
     win::PopupMenu* openMenu_ = nullptr;
+    win::ListMenu found_;  // the matches of a search; kept between searches
+    POINT menuAt_{};  // where the open menu was called, and its work area
+    RECT menuArea_{};
     const FolderList* openEntries_ = nullptr;
     HICON icon_ = nullptr;
     bool checkPending_ = false;
@@ -105,7 +115,7 @@ private:
     UINT widthsDpi_ = 0;
     std::wstring typed_;     // what was typed in the open menu
     bool findable_ = false;  // the open menu is the list's, which typing searches
-    bool retyped_ = false;   // the typed text changed: the menu shows again
+    bool retyped_ = false;   // the menu closed to show again (the matches, or the whole list)
     unsigned opensDone_ = 0;
     win::BackgroundWork opens_;  // last: its replies are dropped first
     std::wstring shownFolder_;  // the folder of the window the menu was opened over

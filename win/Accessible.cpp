@@ -7,6 +7,7 @@
 
 #include "win/Control.h"
 #include "win/GraphicHost.h"
+#include "win/ListMenu.h"
 #include "win/Notify.h"
 #include "win/PopupMenu.h"
 
@@ -91,6 +92,45 @@ private:
                 if (c->DescribeAccessible(probe)) out.push_back(c);
         }
         return out;
+    }
+};
+
+class ListMenuSource final : public Source {
+public:
+    using Source::Source;
+    bool Self(AccessibleInfo& info) const override {
+        if (!ListMenu::Of(hwnd)) return false;
+        info.Role = ROLE_SYSTEM_MENUPOPUP;
+        if (!IsWindowVisible(hwnd)) info.State |= STATE_SYSTEM_INVISIBLE;
+        return true;
+    }
+    long InnerCount() const override {
+        ListMenu* menu = ListMenu::Of(hwnd);
+        return menu ? (long)menu->Root.Items.size() : 0;
+    }
+    bool Inner(long index, AccessibleInfo& info, RECT& screen) const override {
+        ListMenu* menu = ListMenu::Of(hwnd);
+        if (!menu || index < 0 || index >= (long)menu->Root.Items.size()) return false;
+        const MenuItem& item = *menu->Root.Items[(size_t)index];
+        if (item.IsSeparator()) {
+            info.Role = ROLE_SYSTEM_SEPARATOR;
+        } else {
+            info.Name = MenuCaptionText(item.Caption);
+            info.Role = item.Heading ? ROLE_SYSTEM_STATICTEXT : ROLE_SYSTEM_MENUITEM;
+        }
+        if (!item.IsEnabled() || item.Heading) info.State |= STATE_SYSTEM_UNAVAILABLE;
+        if (!item.IsSeparator() && !item.Heading) {
+            info.State |= STATE_SYSTEM_FOCUSABLE;
+            if (item.IsEnabled()) info.DefaultAction = L"Execute";
+        }
+        if (index == menu->Lit()) info.State |= STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED;
+        screen = menu->ItemRect((int)index);
+        return true;
+    }
+    void DoInner(long index) const override { PostMessageW(hwnd, CM_ACCESSIBLEDEFAULT, (WPARAM)index + 1, 0); }
+    long InnerAt(POINT screen) const override {
+        ListMenu* menu = ListMenu::Of(hwnd);
+        return menu ? menu->ItemAt(screen) : -1;
     }
 };
 
@@ -278,6 +318,12 @@ bool AnswerHostObject(HWND host, WPARAM wp, LPARAM lp, LRESULT& result) {
     HostSource source(host);
     if (source.InnerCount() == 0) return false;
     result = Answer(std::make_unique<HostSource>(host), wp);
+    return result != 0;
+}
+
+bool AnswerListMenuObject(HWND menu, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if ((LONG)lp != OBJID_CLIENT || !ListMenu::Of(menu)) return false;
+    result = Answer(std::make_unique<ListMenuSource>(menu), wp);
     return result != 0;
 }
 

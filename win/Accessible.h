@@ -30,6 +30,10 @@ bool AnswerGetObject(Control& control, WPARAM wp, LPARAM lp, LRESULT& result);
 // windows. False when none does.
 bool AnswerHostObject(HWND host, WPARAM wp, LPARAM lp, LRESULT& result);
 
+// The same for a ListMenu's window: a menu with its items as simple
+// children, the lit one focused.
+bool AnswerListMenuObject(HWND menu, WPARAM wp, LPARAM lp, LRESULT& result);
+
 // "Alt+O" for a caption "&OK"; empty without a mnemonic.
 std::wstring MnemonicShortcut(const std::wstring& caption);
 // The text of the static label just before a control in the tab order, the

@@ -1,11 +1,13 @@
 #include "win/PopupMenu.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "win/ControlSupport.h"
 #include "win/Error.h"
 #include "win/Gdi.h"
+#include "win/InputTaker.h"
 
 namespace win {
 
@@ -89,27 +91,7 @@ void PopupMenu::BuildInto(HMENU menu, MenuItem& parent) {
     }
 }
 
-LRESULT CALLBACK PopupMenu::LoopFilter(int code, WPARAM wp, LPARAM lp) {
-    bool handled = Guarded(
-        [&] {
-            PopupMenu* menu = tracking;
-            return code == MSGF_MENU && menu && menu->OnLoopMessage && menu->OnLoopMessage(*reinterpret_cast<MSG*>(lp));
-        },
-        false);
-    return handled ? TRUE : CallNextHookEx(nullptr, code, wp, lp);
-}
-
 namespace {
-bool IsModifier(DWORD vk) {
-    switch (vk) {
-    case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT:
-    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL:
-    case VK_MENU: case VK_LMENU: case VK_RMENU:
-    case VK_LWIN: case VK_RWIN: return true;
-    }
-    return false;
-}
-
 // A visible menu window of this thread: the open menu's loop takes the keys
 // posted to any of them.
 HWND OpenMenuWindow() {
@@ -123,32 +105,7 @@ HWND OpenMenuWindow() {
     }, (LPARAM)&found);
     return found;
 }
-}  // namespace
 
-LRESULT CALLBACK PopupMenu::KeyboardFilter(int code, WPARAM wp, LPARAM lp) {
-    if (code == HC_ACTION) {
-        const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
-        const bool up = (key.flags & LLKHF_UP) != 0;
-        // Modifiers, and keys that went down before the menu opened (the hot
-        // key's letter), go up where they went down: the system's idea of
-        // which keys are held must stay true.
-        static thread_local bool taken[256] = {};
-        const bool ours = key.vkCode < 256 && (!up || taken[key.vkCode]);
-        if (key.vkCode < 256 && !up) taken[key.vkCode] = false;
-        if (tracking && ours && !IsModifier(key.vkCode)) {
-            if (HWND menu = OpenMenuWindow()) {
-                taken[key.vkCode] = !up;
-                LPARAM info = 1 | ((LPARAM)key.scanCode << 16) | ((key.flags & LLKHF_EXTENDED) ? 1 << 24 : 0) |
-                              (up ? (LPARAM)3 << 30 : 0);
-                PostMessageW(menu, up ? WM_KEYUP : WM_KEYDOWN, key.vkCode, info);
-                return 1;
-            }
-        }
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-}
-
-namespace {
 // An Alt (or F10) that went down before the menu opened, a hot key's own,
 // may still wait in this thread's queue when it is the foreground one: the
 // menu's loop would take it as the key that closes the menu, and close at
@@ -170,23 +127,19 @@ MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     PopupMenu* outer = tracking;
     tracking = this;
     tracking_ = true;
-    owner_ = owner;
     selectPending_ = SelectFirst;
     ready_ = false;
     idles_ = 0;
     SetForegroundWindow(owner);
-    // The menu's loop hands its messages to this thread's filter hook.
-    HHOOK filter = OnLoopMessage ? SetWindowsHookExW(WH_MSGFILTER, LoopFilter, nullptr, GetCurrentThreadId()) : nullptr;
-    HHOOK keyboard = KeepKeyboard ? SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardFilter, GetModuleHandleW(nullptr), 0) : nullptr;
+    std::optional<InputTaker> keys;
+    if (KeepKeyboard) keys.emplace([] { return OpenMenuWindow(); });
     SetAsideEarlyAlt();
     UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
-    if (keyboard) UnhookWindowsHookEx(keyboard);
-    if (filter) UnhookWindowsHookEx(filter);
+    keys.reset();
     selectPending_ = false;
     // Lets the menu close properly when the owner is not in the foreground.
     PostMessageW(owner, WM_NULL, 0, 0);
     tracking_ = false;
-    owner_ = nullptr;
     tracking = outer;
     return command ? FindCommand(command) : nullptr;
 }
@@ -219,47 +172,6 @@ void PopupMenu::Sync(MenuItem& item) {
     mii.fState = StateOf(item);
     mii.dwTypeData = text.data();
     SetMenuItemInfoW(item.Owner, item.Command, FALSE, &mii);
-}
-
-void PopupMenu::RedrawOpenItems(const std::vector<int>& positions) {
-    HWND window = OpenMenuWindow();
-    RECT shown{}, all{}, r{};
-    if (!window || !handle_ || !GetWindowRect(window, &shown)) return;
-    // Item rectangles come in screen or in the window's own coordinates,
-    // as the system has it.
-    for (int i : positions)
-        if (GetMenuItemRect(owner_, handle_, (UINT)i, &r)) UnionRect(&all, &all, &r);
-    if (IsRectEmpty(&all)) return;
-    if (all.top >= shown.top && all.left >= shown.left) MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&all), 2);
-    InvalidateRect(window, &all, TRUE);
-}
-
-void PopupMenu::FitOpenWindow() {
-    HWND window = OpenMenuWindow();
-    if (!window || !handle_) return;
-    int last = -1;
-    for (int i = 0; i < (int)Root.Items.size(); ++i)
-        if (!Root.Items[(size_t)i]->IsSeparator()) last = i;
-    RECT first{}, end{}, shown{};
-    if (last < 0 || !GetMenuItemRect(owner_, handle_, 0, &first) || !GetMenuItemRect(owner_, handle_, last, &end) ||
-        !GetWindowRect(window, &shown))
-        return;
-    // Item rectangles come in screen or in the window's own coordinates,
-    // as the system has it; the frame is as wide above as below.
-    const LONG top = first.top >= shown.top ? shown.top : 0;
-    const LONG frame = first.top - top;
-    const LONG height = end.bottom - top + frame;
-    if (height == shown.bottom - shown.top) return;
-    SetWindowPos(window, nullptr, 0, 0, shown.right - shown.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The frame's lower edge is drawn again under the last item.
-    RECT client{};
-    GetClientRect(window, &client);
-    client.top = std::max(client.top, client.bottom - (LONG)frame);
-    InvalidateRect(window, &client, TRUE);
-}
-
-void PopupMenu::LightFirst() {
-    if (HWND window = OpenMenuWindow()) PostMessageW(window, WM_KEYDOWN, VK_HOME, 0);
 }
 
 LRESULT PopupMenu::MenuChar(wchar_t ch, HMENU menu) const { return MenuCharAnswer(ch, menu); }

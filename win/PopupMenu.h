@@ -18,9 +18,6 @@ public:
     // Lights the first item when the menu opens, as a menu called from the
     // keyboard does; the owner must pass WM_ENTERIDLE on.
     bool SelectFirst = false;
-    // Sees each message the open menu's loop takes (the keys it would
-    // otherwise swallow, Backspace say); true when it handled one.
-    std::function<bool(const MSG&)> OnLoopMessage;
     // Keys typed while the menu is open go to it, whoever holds the
     // foreground (the window system may hand it back to the window below a
     // moment after the menu opened, or keep the keyboard for a window of
@@ -51,14 +48,6 @@ public:
     void ForEach(const std::function<void(MenuItem&)>& fn);
     // Pushes an item's caption, kind and state into the built menu.
     void Sync(MenuItem& item);
-    // While the menu is open, after items changed (Sync): its window ends
-    // under the last item that is no separator. Draws again only the frame
-    // that moved.
-    void FitOpenWindow();
-    // Draws again the first-level items at these positions of the open menu.
-    void RedrawOpenItems(const std::vector<int>& positions);
-    // Lights the first item the keyboard can reach, as Home does.
-    void LightFirst();
 
     // Owner-draw requests and first-letter keys; true when handled.
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
@@ -68,10 +57,7 @@ public:
 private:
     void BuildInto(HMENU menu, MenuItem& parent);
     UINT TypeOf(const MenuItem& item) const;
-    static LRESULT CALLBACK LoopFilter(int code, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK KeyboardFilter(int code, WPARAM wp, LPARAM lp);
     HMENU handle_ = nullptr;
-    HWND owner_ = nullptr;  // while tracking
     UINT nextCommand_ = 1;
     bool tracking_ = false;
     bool selectPending_ = false;

@@ -9,13 +9,19 @@ namespace xpmenu {
 
 void TXPPopupPainter::Attach(win::PopupMenu& menu) {
     menu.OwnerDrawn = true;
+    Attach(menu.Root);
+}
+
+void TXPPopupPainter::Attach(win::MenuItem& root) {
     TXPMenu* p = &painter_;
-    menu.ForEach([p](win::MenuItem& item) {
+    for (auto& child : root.Items) {
+        win::MenuItem& item = *child;
         item.OnMeasureItem = [p](win::MenuItem& i, HDC dc, int& w, int& h) { p->MeasureMenuItem(i, dc, w, h); };
         item.OnDrawItem = [p](win::MenuItem& i, HDC dc, const RECT& r, bool selected) {
             p->PaintMenuItem(i, dc, r, selected);
         };
-    });
+        Attach(item);
+    }
 }
 
 SIZE TXPPopupPainter::Measure(win::MenuItem& item) const {

@@ -16,6 +16,8 @@ public:
     // Makes every item of the menu owner-drawn through the painter; call
     // before PopupMenu::Build.
     void Attach(win::PopupMenu& menu);
+    // The same for the items under `root` (a ListMenu's, say).
+    void Attach(win::MenuItem& root);
     // An item's size as the painter will ask for it.
     SIZE Measure(win::MenuItem& item) const;
 

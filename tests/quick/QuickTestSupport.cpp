@@ -1,5 +1,7 @@
 #include "QuickTestSupport.h"
 
+#include "win/ListMenu.h"
+
 #include <shellapi.h>
 
 #include "quick/QuickWindow.h"
@@ -74,9 +76,14 @@ void QuickProcess::Kill() {
     window_ = nullptr;
 }
 
+HWND ShownMenuWindow(DWORD pid) {
+    HWND w = WindowOfProcess(pid, L"#32768");
+    return w ? w : WindowOfProcess(pid, win::ListMenu::ClassName);
+}
+
 HWND FindMenuWindow(DWORD pid, int timeoutMs) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = WindowOfProcess(pid, L"#32768")) != nullptr; }, timeoutMs);
+    WaitUntil([&] { return (found = ShownMenuWindow(pid)) != nullptr; }, timeoutMs);
     return found;
 }
 

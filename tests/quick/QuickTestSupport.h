@@ -29,7 +29,9 @@ private:
     HWND window_ = nullptr;
 };
 
-// The visible menu window (#32768) of a process, and its menu's items.
+// The visible menu window of a process (a system menu's, or the list of a
+// search's matches), and a system menu's items.
+HWND ShownMenuWindow(DWORD processId);
 HWND FindMenuWindow(DWORD processId, int timeoutMs = 5000);
 struct MenuItemState {
     std::wstring Text;

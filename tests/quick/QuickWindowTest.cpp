@@ -91,24 +91,19 @@ TEST(QuickWindow, ItemsMeasuredWithTheListAreTheSizeThePainterGives) {
         SetString(StoreKey, PicViewValue, picView);
         win::Sealed<TfrmQuick> quick;
         for (const std::wstring typed : {L"", L"o"}) {
+            // The whole list in a menu; the matches in a list of their own.
             win::PopupMenu menu;
-            quick.BuildMenu(menu, quick.List().Entries(), POINT{100, 100}, typed);
+            if (typed.empty()) quick.BuildMenu(menu, quick.List().Entries(), POINT{100, 100});
+            else quick.BuildFound(menu.Root, quick.List().Entries(), POINT{100, 100}, typed);
             int kept = 0;
             menu.ForEach([&](win::MenuItem& item) {
                 if (item.Measured.cx == 0) return;  // left to the menu
-                auto measure = [&] {
-                    MEASUREITEMSTRUCT m{};
-                    m.CtlType = ODT_MENU;
-                    m.itemData = item.ItemData();
-                    LRESULT result = 0;
-                    EXPECT_TRUE(menu.HandleMessage(WM_MEASUREITEM, 0, (LPARAM)&m, result));
-                    return SIZE{(LONG)m.itemWidth, (LONG)m.itemHeight};
-                };
-                const SIZE given = measure();
-                item.Measured = SIZE{0, 0};
-                const SIZE fresh = measure();
-                EXPECT_EQ(given.cx, fresh.cx) << win::Narrow(item.Caption) << " PicView=" << win::Narrow(picView);
-                EXPECT_EQ(given.cy, fresh.cy) << win::Narrow(item.Caption);
+                ASSERT_TRUE(item.OnMeasureItem) << "not drawn by the painter";
+                const SIZE given = item.Measured;
+                int w = 0, h = 0;
+                item.OnMeasureItem(item, win::WindowDC(nullptr), w, h);
+                EXPECT_EQ(given.cx, w) << win::Narrow(item.Caption) << " PicView=" << win::Narrow(picView);
+                EXPECT_EQ(given.cy, h) << win::Narrow(item.Caption);
                 ++kept;
             });
             EXPECT_EQ(kept, 3) << "typed \"" << win::Narrow(typed) << "\": not every entry's item kept its size";
