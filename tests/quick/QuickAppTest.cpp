@@ -10,6 +10,7 @@
 #include "quick/QuickWindow.h"
 #include "store/StoreNames.h"
 #include "win/Error.h"
+#include "win/ListMenu.h"
 
 using namespace testing_support;
 using namespace quicktest;
@@ -87,6 +88,22 @@ protected:
     }
     bool WaitMenuGone() {
         return WaitUntil([&] { return FindMenuWindow(app.Id(), 0) == nullptr; });
+    }
+    // The open menu's item at a position, as the program tells it.
+    std::wstring ItemText(int i) {
+        ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
+        wchar_t buf[256] = {};
+        GlobalGetAtomNameW(atom, buf, 256);
+        GlobalDeleteAtom(atom);
+        return std::wstring(buf);
+    }
+    bool Lit(int i) { return (app.Ask(WM_QUICK_MENU_ITEM, i) & mibLit) != 0; }
+    // The matches of `typed` show (their heading says it) and take keys.
+    bool Showing(const std::wstring& typed) {
+        return WaitUntil([&] {
+            return app.Ask(WM_QUICK_MENU_READY) != 0 &&
+                   ItemText(0).find(L"\u201c" + typed + L"\u201d") != std::wstring::npos;
+        });
     }
     QuickProcess app;
 };
@@ -456,6 +473,43 @@ TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
     EXPECT_FALSE(inMenu()) << "the hot key's Alt opened the menu of the program below";
 }
 
+// Letters, Backspace, arrows and Enter typed on the real keyboard reach the
+// list of matches over another program, as they reach the menu.
+TEST_F(QuickApp, RealKeysTypeInTheMatchesAndChooseAmongThem) {
+    AlphaBeta list;
+    RecordingShell shell(list.dir.File(L"record.txt"));
+    ASSERT_TRUE(app.Start());
+    FrontProgram notepad;
+    ASSERT_TRUE(notepad.Start());
+    ASSERT_TRUE(XInput("keydown super+alt"));
+    ASSERT_TRUE(XInput("key f"));
+    HWND menu = FindMenuWindow(app.Id());
+    ASSERT_TRUE(XInput("keyup alt super"));
+    ASSERT_NE(menu, nullptr) << "the real hot key opened no menu";
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    ASSERT_TRUE(XInput("type b"));
+    ASSERT_TRUE(Showing(L"b")) << "a real letter found nothing: " << win::Narrow(ItemText(0));
+    ASSERT_NE(WindowOfProcess(app.Id(), win::ListMenu::ClassName), nullptr);
+    // Backspace to nothing typed: the whole menu again.
+    ASSERT_TRUE(XInput("key BackSpace"));
+    ASSERT_TRUE(WaitUntil([&] { return WindowOfProcess(app.Id(), L"#32768") && ItemText(0) == L"Alpha"; }))
+        << "Backspace did not show the whole list: " << win::Narrow(ItemText(0));
+    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    // Both aliases hold an "a": the first lit, Down lights the second.
+    ASSERT_TRUE(XInput("type a"));
+    ASSERT_TRUE(Showing(L"a"));
+    EXPECT_EQ(ItemText(2), L"Alpha");
+    EXPECT_EQ(ItemText(3), L"Beta");
+    ASSERT_TRUE(WaitUntil([&] { return Lit(2); }));
+    ASSERT_TRUE(XInput("key Down"));
+    ASSERT_TRUE(WaitUntil([&] { return Lit(3); })) << "a real Down did not reach the matches";
+    ASSERT_TRUE(XInput("key Return"));
+    std::wstring verb, got;
+    ASSERT_TRUE(shell.Wait(verb, got)) << "a real Enter chose nothing";
+    EXPECT_TRUE(SamePath(got, list.b));
+    EXPECT_TRUE(WaitMenuGone());
+}
+
 // A click on another program's window closes the menu, chooses nothing and
 // leaves the next hot key working.
 TEST_F(QuickApp, AClickOutsideTheMenuClosesIt) {
@@ -467,11 +521,17 @@ TEST_F(QuickApp, AClickOutsideTheMenuClosesIt) {
     ASSERT_TRUE(notepad.Start()) << "notepad never came to the front";
     RECT program{};
     GetWindowRect(notepad.Window(), &program);
-    for (int round = 0; round < 2; ++round) {
+    // The menu twice, then the list of a search's matches.
+    for (int round = 0; round < 3; ++round) {
         SendKeys({VK_LWIN, VK_MENU}, {'F'});
         HWND menu = FindMenuWindow(app.Id());
         ASSERT_NE(menu, nullptr) << "round " << round;
         ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; })) << "round " << round;
+        if (round == 2) {
+            PostMessageW(menu, WM_CHAR, L'a', 1);
+            ASSERT_TRUE(Showing(L"a"));
+            menu = FindMenuWindow(app.Id());
+        }
         // A point of notepad's window that the menu does not cover.
         RECT shown{};
         GetWindowRect(menu, &shown);
@@ -498,8 +558,8 @@ TEST_F(QuickApp, AClickOutsideTheMenuClosesIt) {
 
 // Typing in the open menu finds favourites by any part of alias or path,
 // in the menu's own look; arrows and Enter choose among the matches,
-// Backspace widens. The first letter shows the matches in a menu of their
-// own; each further letter narrows them in that menu. (Case and accents
+// Backspace widens. The first letter shows the matches in a list of their
+// own; each further letter changes them in that list. (Case and accents
 // are set aside as FolderFinder's tests show.)
 TEST_F(QuickApp, TypingInTheMenuFindsAndEnterOpensTheMatch) {
     TempDir dir;
@@ -510,20 +570,6 @@ TEST_F(QuickApp, TypingInTheMenuFindsAndEnterOpensTheMatch) {
     SetString(StoreKey, ExploreFolderValue, L"0");
     RecordingShell shell(dir.File(L"record.txt"));
     ASSERT_TRUE(app.Start());
-    auto text = [&](int i) {
-        ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
-        wchar_t buf[256] = {};
-        GlobalGetAtomNameW(atom, buf, 256);
-        GlobalDeleteAtom(atom);
-        return std::wstring(buf);
-    };
-    auto lit = [&](int i) { return (app.Ask(WM_QUICK_MENU_ITEM, i) & mibLit) != 0; };
-    // The menu shows what was typed so far in its heading, and takes keys.
-    auto showing = [&](const std::wstring& typed) {
-        return WaitUntil([&] {
-            return app.Ask(WM_QUICK_MENU_READY) != 0 && text(0).find(L"\u201c" + typed + L"\u201d") != std::wstring::npos;
-        });
-    };
     // Letters as the menu's loop takes them from the keyboard.
     auto type = [&](const std::wstring& before, const std::wstring& letters) {
         std::wstring sofar = before;
@@ -531,7 +577,7 @@ TEST_F(QuickApp, TypingInTheMenuFindsAndEnterOpensTheMatch) {
             ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
             PostMessageW(FindMenuWindow(app.Id()), WM_CHAR, c, 1);
             sofar += c;
-            ASSERT_TRUE(showing(sofar)) << "the menu does not show " << win::Narrow(sofar) << ": " << win::Narrow(text(0));
+            ASSERT_TRUE(Showing(sofar)) << "the menu does not show " << win::Narrow(sofar) << ": " << win::Narrow(ItemText(0));
         }
     };
     SendKeys({VK_LWIN, VK_MENU}, {'F'});
@@ -547,22 +593,22 @@ TEST_F(QuickApp, TypingInTheMenuFindsAndEnterOpensTheMatch) {
     EXPECT_EQ(FindMenuWindow(app.Id(), 0), found) << "a further letter showed the menu again";
     EXPECT_NE(app.Ask(WM_QUICK_MENU_ITEM, 0) & mibSeparator, 0) << "the heading is passed over by the keyboard";
     EXPECT_NE(app.Ask(WM_QUICK_MENU_ITEM, 0) & mibOwnerDrawn, 0);  // in the menu's look
-    EXPECT_EQ(text(2), L"Alpha");
-    EXPECT_EQ(text(3), L"Letters");
-    for (int i = 4; i < 6; ++i) EXPECT_NE(app.Ask(WM_QUICK_MENU_ITEM, i) & mibSeparator, 0) << i;
+    EXPECT_EQ(ItemText(2), L"Alpha");
+    EXPECT_EQ(ItemText(3), L"Letters");
+    EXPECT_EQ(app.Ask(WM_QUICK_MENU_ITEM, 4), -1) << "an item beyond the matches";
     RECT narrow{};
     GetWindowRect(found, &narrow);
     EXPECT_LT(narrow.bottom - narrow.top, wide.bottom - wide.top) << "the menu kept the height of more matches";
-    ASSERT_TRUE(WaitUntil([&] { return lit(2); })) << "the first match is not lit";
+    ASSERT_TRUE(WaitUntil([&] { return Lit(2); })) << "the first match is not lit";
 
     // Nothing holds "alpx"; Backspace widens again.
     type(L"alp", L"x");
-    EXPECT_NE(text(0).find(L"No favourite"), std::wstring::npos);
+    EXPECT_NE(ItemText(0).find(L"No favourite"), std::wstring::npos);
     MenuKey(FindMenuWindow(app.Id()), VK_BACK);
-    ASSERT_TRUE(showing(L"alp"));
-    ASSERT_TRUE(WaitUntil([&] { return text(2) == L"Alpha" && lit(2); }));
+    ASSERT_TRUE(Showing(L"alp"));
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(2) == L"Alpha" && Lit(2); }));
     MenuKey(FindMenuWindow(app.Id()), VK_DOWN);
-    ASSERT_TRUE(WaitUntil([&] { return lit(3); }));
+    ASSERT_TRUE(WaitUntil([&] { return Lit(3); }));
     MenuKey(FindMenuWindow(app.Id()), VK_RETURN);
     std::wstring verb, got;
     ASSERT_TRUE(shell.Wait(verb, got));
@@ -606,6 +652,14 @@ TEST_F(QuickApp, ALongNameIsCutInTheMenuAndShownWholeAsItsTip) {
     MenuKey(menu, VK_DOWN);
     ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 1) & mibLit) != 0; }));
     EXPECT_TRUE(WaitUntil([&] { return tipText() == longName; })) << win::Narrow(tipText());
+    // Found by typing, it is the lit match, and its tip shows again.
+    MenuKey(menu, VK_HOME);
+    ASSERT_TRUE(WaitUntil([&] { return tipText().empty(); }));
+    PostMessageW(menu, WM_CHAR, L'p', 1);
+    ASSERT_TRUE(Showing(L"p"));
+    EXPECT_EQ(ItemText(2), ShortenMiddle(longName));
+    EXPECT_TRUE(WaitUntil([&] { return tipText() == longName; })) << win::Narrow(tipText());
+    menu = FindMenuWindow(app.Id());
     MenuKey(menu, VK_ESCAPE);
     EXPECT_TRUE(WaitMenuGone());
     EXPECT_TRUE(WaitUntil([&] { return tipText().empty(); })) << "the tip outlived the menu";
