@@ -17,6 +17,8 @@ public:
 
 private:
     std::vector<std::wstring> folded_;  // alias, a line break, path; empty for separators
+    mutable std::wstring lastKey_;       // the last key whose matches were all found,
+    mutable std::vector<size_t> lastFound_;  // and those matches
 };
 
 // Lower case, accents and other combining marks taken off, final sigma as

@@ -351,18 +351,23 @@ LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
 void TfrmQuick::ShowMatches() {
     // The kept list takes the new matches: only rows that changed are drawn again.
     BuildFound(found_.Root, *openEntries_, menuAt_, typed_);
-    found_.Light(-1);
-    found_.Light(found_.FirstReachable());
+    const int first = found_.FirstReachable();
+    const bool same = found_.Lit() == first;
+    found_.Light(first);
     found_.Refresh();
+    // The lit row may stand for another entry now: its tip follows.
+    if (same) ShowFoundTip(first);
+}
+
+void TfrmQuick::ShowFoundTip(int position) {
+    ShowTipFor(position >= 0 ? found_.Root.Items[(size_t)position].get() : nullptr, found_.ItemRect(position));
 }
 
 win::MenuItem* TfrmQuick::TrackFound(const FolderList& entries, POINT at) {
     BuildFound(found_.Root, entries, at, typed_);
     found_.ExtraWidth = QuickLook::MenuMargins();
     found_.OnChar = [this](wchar_t ch) { TypedInMenu(ch); };
-    found_.OnLit = [this](int i) {
-        ShowTipFor(i >= 0 ? found_.Root.Items[(size_t)i].get() : nullptr, found_.ItemRect(i));
-    };
+    found_.OnLit = [this](int i) { ShowFoundTip(i); };
     return Track([&] { return found_.Track(Handle(), at, true); });
 }
 

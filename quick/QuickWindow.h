@@ -88,6 +88,7 @@ private:
     void ShowMatches();
     void ShowTipFor(HMENU menu, UINT id, UINT flags);
     void ShowTipFor(const win::MenuItem* item, const RECT& shown);
+    void ShowFoundTip(int position);
     void EditHotKey();
     void FoldersChecked();
     void CheckFolders(const FolderList& entries);

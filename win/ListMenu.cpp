@@ -166,22 +166,22 @@ void ListMenu::Refresh() {
     size.cx = std::max(size.cx, before.cx);
     shown_ = size;
     if (lit_ >= (int)rows.size() || (lit_ >= 0 && !Reachable(*Root.Items[(size_t)lit_]))) lit_ = -1;
-    // What changed, in one rectangle: the rows that show something else,
-    // and the frame's lower edge when it moves.
-    RECT changed{};
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i < rows_.size() && rows[i] == rows_[i]) continue;
-        const RECT r{kFrame, rows[i].Top, size.cx - kFrame, rows[i].Top + rows[i].Height};
-        UnionRect(&changed, &changed, &r);
-    }
-    if (before.cy != size.cy) {
-        const RECT edge{0, std::min(before.cy, size.cy) - kFrame, size.cx, std::max(before.cy, size.cy)};
-        UnionRect(&changed, &changed, &edge);
-    }
-    if (size.cx > before.cx) GetClientRect(Handle(), &changed);
+    // What changed, in one region: the rows that show something else, and
+    // the frame's lower edge when it moves.
+    Region changed(CreateRectRgn(0, 0, 0, 0));
+    auto add = [&](const RECT& r) {
+        Region part(CreateRectRgnIndirect(&r));
+        CombineRgn(changed, changed, part, RGN_OR);
+    };
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (i >= rows_.size() || !(rows[i] == rows_[i]))
+            add({kFrame, rows[i].Top, size.cx - kFrame, rows[i].Top + rows[i].Height});
+    if (before.cy != size.cy) add({0, std::min(before.cy, size.cy) - kFrame, size.cx, std::max(before.cy, size.cy)});
+    if (size.cx > before.cx) add({0, 0, size.cx, std::max(before.cy, size.cy)});
     rows_ = std::move(rows);
-    if (IsRectEmpty(&changed)) return;
-    InvalidateRect(Handle(), &changed, FALSE);
+    RECT box{};
+    if (GetRgnBox(changed, &box) == NULLREGION) return;
+    InvalidateRgn(Handle(), changed, FALSE);
     // The rows are drawn at once; the window's size follows them in the
     // next turn of the loop (what is left under them shows the menu's
     // colour until then): the change is seen without waiting for it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "quick/FolderFinder.h"
+#include "win/Error.h"
 
 namespace {
 const FolderList kList{
@@ -49,4 +50,31 @@ TEST(FolderFinder, StopsAtTheLimitAndSaysMoreWereLeft) {
     EXPECT_TRUE(more);
     Find(L"c:\\", 5, &more);
     EXPECT_FALSE(more);
+}
+
+// Each letter typed searches among what the shorter text found; the answers
+// are those of a search of every entry, whichever way the text went.
+TEST(FolderFinder, ALongerTextFindsWhatASearchOfEveryEntryFinds) {
+    FolderList entries;
+    for (int i = 0; i < 300; ++i) entries.push_back({L"Folder " + std::to_wstring(i), L"C:\\f" + std::to_wstring(i)});
+    entries[7].Alias = L"Caf\u00e9 12";
+    FolderFinder typing;
+    typing.Index(entries);
+    auto fresh = [&](const std::wstring& text, size_t limit) {
+        FolderFinder finder;
+        finder.Index(entries);
+        return finder.Find(text, limit);
+    };
+    for (const wchar_t* text : {L"1", L"12", L"123", L"12", L"1", L"f1", L"f12", L"caf", L"cafe", L"caf\u00e9 1"})
+        EXPECT_EQ(typing.Find(text, entries.size()), fresh(text, entries.size())) << win::Narrow(text);
+    // A search cut at its limit is not narrowed from: "1" finds 3 of many,
+    // "12" must still find all of its own.
+    typing.Find(L"1", 3);
+    EXPECT_EQ(typing.Find(L"12", entries.size()), fresh(L"12", entries.size()));
+    // A new list is searched anew.
+    typing.Find(L"fold", entries.size());
+    entries[0].Alias = L"Foldable";
+    entries[1].Alias = L"Other";
+    typing.Index(entries);
+    EXPECT_EQ(typing.Find(L"folda", entries.size()), fresh(L"folda", entries.size()));
 }
