@@ -89,6 +89,14 @@ protected:
     bool WaitMenuGone() {
         return WaitUntil([&] { return FindMenuWindow(app.Id(), 0) == nullptr; });
     }
+    // The hot key pressed on the real keyboard, held as a hand holds it (the
+    // modifiers go up once the menu is open); the menu, once it takes keys.
+    HWND RealHotKey() {
+        if (!XInput("keydown super+alt") || !XInput("key f")) return nullptr;
+        HWND menu = FindMenuWindow(app.Id());
+        XInput("keyup alt super");
+        return menu && WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }) ? menu : nullptr;
+    }
     // The open menu's item at a position, as the program tells it.
     std::wstring ItemText(int i) {
         ATOM atom = (ATOM)app.Ask(WM_QUICK_MENU_TEXT, i);
@@ -442,13 +450,7 @@ TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
     ASSERT_TRUE(XInput("key Escape"));
     ASSERT_TRUE(WaitUntil([&] { return !inMenu(); }));
 
-    // Held as a hand holds them: the modifiers go up once the menu is open.
-    ASSERT_TRUE(XInput("keydown super+alt"));
-    ASSERT_TRUE(XInput("key f"));
-    HWND menu = FindMenuWindow(app.Id());
-    ASSERT_TRUE(XInput("keyup alt super"));
-    ASSERT_NE(menu, nullptr) << "the real hot key opened no menu";
-    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    ASSERT_NE(RealHotKey(), nullptr) << "the real hot key opened no menu";
     ASSERT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 0) & mibLit) != 0; }));
     ASSERT_TRUE(XInput("key Down"));
     EXPECT_TRUE(WaitUntil([&] { return (app.Ask(WM_QUICK_MENU_ITEM, 1) & mibLit) != 0; }))
@@ -481,12 +483,7 @@ TEST_F(QuickApp, RealKeysTypeInTheMatchesAndChooseAmongThem) {
     ASSERT_TRUE(app.Start());
     FrontProgram notepad;
     ASSERT_TRUE(notepad.Start());
-    ASSERT_TRUE(XInput("keydown super+alt"));
-    ASSERT_TRUE(XInput("key f"));
-    HWND menu = FindMenuWindow(app.Id());
-    ASSERT_TRUE(XInput("keyup alt super"));
-    ASSERT_NE(menu, nullptr) << "the real hot key opened no menu";
-    ASSERT_TRUE(WaitUntil([&] { return app.Ask(WM_QUICK_MENU_READY) != 0; }));
+    ASSERT_NE(RealHotKey(), nullptr) << "the real hot key opened no menu";
     ASSERT_TRUE(XInput("type b"));
     ASSERT_TRUE(Showing(L"b")) << "a real letter found nothing: " << win::Narrow(ItemText(0));
     ASSERT_NE(WindowOfProcess(app.Id(), win::ListMenu::ClassName), nullptr);
