@@ -19,13 +19,6 @@
 namespace {
 constexpr UINT_PTR kKeepForegroundTimer = 1;
 
-RECT WorkAreaAt(POINT at) {
-    MONITORINFO mi{sizeof(mi)};
-    if (GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &mi)) return mi.rcWork;
-    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return r;
-}
-
 // A menu keeps the keyboard only while its owner is the foreground window.
 void TakeForeground(HWND w) {
     // Activation can arrive late (the window system answers on its own
@@ -143,7 +136,7 @@ void TfrmQuick::BuildMenu(win::PopupMenu& menu, const FolderList& entries, POINT
     int height = 1;
     const std::vector<int>& widths = EntryWidths(entries, image, height);
     // Each column is as wide as its widest item; all items are as high.
-    BuildQuickMenu(menu.Root, SourceFor(entries), FitLayout(WorkAreaAt(at), height, widths));
+    BuildQuickMenu(menu.Root, SourceFor(entries), FitLayout(win::WorkAreaAt(at), height, widths));
     look_->Attach(menu);
     menu.Build();
 }
@@ -157,7 +150,7 @@ void TfrmQuick::BuildFound(win::MenuItem& root, const FolderList& entries, POINT
         indexedReads_ = list_.Reads();
     }
     // The matches in one column that fits the screen, the typed text over them.
-    const RECT area = at.x == menuAt_.x && at.y == menuAt_.y ? menuArea_ : WorkAreaAt(at);
+    const RECT area = at.x == menuAt_.x && at.y == menuAt_.y ? menuArea_ : win::WorkAreaAt(at);
     size_t rows = (size_t)std::max(1, (int)(area.bottom - area.top - 8) / std::max(1, height) - 2);
     std::vector<size_t> all = finder_.Find(typed, entries.size());
     std::vector<size_t> found(all.begin(), all.begin() + (std::ptrdiff_t)std::min(rows, all.size()));
@@ -172,7 +165,7 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     if (MenuOpen()) return;
     typed_.clear();
     menuAt_ = at;
-    menuArea_ = WorkAreaAt(at);
+    menuArea_ = win::WorkAreaAt(at);
     // The menu is measured and drawn for the monitor it opens on.
     win::SetWindowDpi(Handle(), win::DpiAt(at));
     std::optional<FolderEntry> picked;

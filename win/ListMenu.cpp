@@ -6,6 +6,7 @@
 #include "win/Accessible.h"
 #include "win/Gdi.h"
 #include "win/InputTaker.h"
+#include "win/MenuPlace.h"
 #include "win/Notify.h"
 
 namespace win {
@@ -16,12 +17,6 @@ constexpr UINT kFitMessage = WM_USER + 1;  // the window takes the menu's size
 // Frame and margin round the items, as a system menu has them: a line (or
 // a raised edge), then the menu's colour.
 constexpr int kFrame = 3;
-
-RECT WorkAreaAt(POINT at) {
-    MONITORINFO mi{sizeof(mi)};
-    if (GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &mi)) return mi.rcWork;
-    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
 
 // Where a menu of this size opens at the point: right of and below it,
 // else on its other side, else against the work area's edge.
@@ -44,6 +39,11 @@ MenuItem* ListMenu::Track(HWND owner, POINT at, bool lightFirst) {
                        0, 1, 1, owner, nullptr);
     else
         SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, (LONG_PTR)owner);
+    // A press elsewhere that came after the last showing ended is not
+    // this one's.
+    MSG stale;
+    while (PeekMessageW(&stale, Handle(), WM_CANCELMODE, WM_CANCELMODE, PM_REMOVE)) {
+    }
     tracking_ = true;
     done_ = false;
     chosen_ = nullptr;

@@ -17,4 +17,10 @@ POINT KeyboardMenuPoint(HWND focused, POINT pointer) {
     return POINT{r.left, r.bottom};
 }
 
+RECT WorkAreaAt(POINT at) {
+    MONITORINFO mi{sizeof(mi)};
+    if (GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &mi)) return mi.rcWork;
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 }  // namespace win

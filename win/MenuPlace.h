@@ -9,4 +9,8 @@ namespace win {
 // dialog's name box, wherever its focus is).
 POINT KeyboardMenuPoint(HWND focused, POINT pointer);
 
+// The work area of the monitor at a screen point (or nearest to it), which
+// a menu opened there stays on.
+RECT WorkAreaAt(POINT at);
+
 }  // namespace win
