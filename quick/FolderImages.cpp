@@ -14,14 +14,13 @@ FolderImages::FolderImages(COLORREF back) : back_(back) {
 }
 
 HBITMAP FolderImages::Bitmap(const std::wstring& folder, HICON own) {
-    const int size = GetSystemMetrics(SM_CXSMICON);
     if (!own) {
-        if (!plainBitmap_ && plain_) plainBitmap_.Reset(xpmenu::MenuBitmapFromIcon(plain_, size, back_));
+        if (!plainBitmap_ && plain_) plainBitmap_.Reset(xpmenu::MenuBitmapFromIcon(plain_, size_, back_));
         return plainBitmap_;
     }
     auto it = images_.find(folder);
     if (it != images_.end() && it->second.from == own) return it->second.bitmap;
-    win::BitmapHandle bitmap(xpmenu::MenuBitmapFromIcon(own, size, back_));
+    win::BitmapHandle bitmap(xpmenu::MenuBitmapFromIcon(own, size_, back_));
     HBITMAP made = bitmap;
     if (it != images_.end())
         it->second = {own, std::move(bitmap)};

@@ -24,6 +24,7 @@ public:
 
 private:
     COLORREF back_;
+    const int size_ = GetSystemMetrics(SM_CXSMICON);  // asked once: a slow call under Wine
     struct Image {
         HICON from;
         win::BitmapHandle bitmap;

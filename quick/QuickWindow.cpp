@@ -100,10 +100,17 @@ void TfrmQuick::CheckFolders(const FolderList& entries) {
     images_->Keep(entries);
 }
 
+void TfrmQuick::SetMenuDpi(UINT dpi) {
+    win::SetWindowDpi(Handle(), dpi);
+    menuDpi_ = dpi;
+}
+
+UINT TfrmQuick::MenuDpi() const { return menuDpi_ ? menuDpi_ : win::DpiOf(Handle()); }
+
 const std::vector<int>& TfrmQuick::EntryWidths(const FolderList& entries, HBITMAP image, int& height) {
     // Measured once for each read of the list: every open and every search
     // uses them.
-    const UINT dpi = win::DpiOf(Handle());
+    const UINT dpi = MenuDpi();
     if (widthsReads_ != list_.Reads() || widthsImage_ != (image != nullptr) || widths_.size() != entries.size() ||
         widthsDpi_ != dpi) {
         widthsHeight_ = 1;
@@ -124,7 +131,7 @@ QuickMenuSource TfrmQuick::SourceFor(const FolderList& entries) {
         source.Icon = [this](const std::wstring& f) { return images_->Bitmap(f, states_->IconOf(f)); };
     // Measured with the list's read: the menu need not measure its items again.
     if (widthsReads_ == list_.Reads() && widths_.size() == entries.size() && widthsImage_ == list_.PicView() &&
-        widthsDpi_ == win::DpiOf(Handle()))
+        widthsDpi_ == MenuDpi())
         source.Size = [this, margins = QuickLook::MenuMargins()](size_t i) {
             return SIZE{std::max(1, widths_[i] - margins), widthsHeight_};
         };
@@ -167,7 +174,7 @@ void TfrmQuick::ShowQuickMenu(POINT at, HWND target, bool selectFirst) {
     menuAt_ = at;
     menuArea_ = win::WorkAreaAt(at);
     // The menu is measured and drawn for the monitor it opens on.
-    win::SetWindowDpi(Handle(), win::DpiAt(at));
+    SetMenuDpi(win::DpiAt(at));
     std::optional<FolderEntry> picked;
     bool addChosen = false;
     // A letter typed in the menu closes it and shows the matches in a list
@@ -272,7 +279,7 @@ void TfrmQuick::FoldersChecked() {
 
 void TfrmQuick::ShowOwnMenu(POINT at) {
     if (MenuOpen()) return;
-    win::SetWindowDpi(Handle(), win::DpiAt(at));
+    SetMenuDpi(win::DpiAt(at));
     win::PopupMenu menu;
     FillOwnMenu(menu.Root, StartsWithWindows());
     look_->Attach(menu);
@@ -342,7 +349,9 @@ LRESULT TfrmQuick::TypedInMenu(wchar_t ch) {
 }
 
 void TfrmQuick::ShowMatches() {
-    // The kept list takes the new matches: only rows that changed are drawn again.
+    // The kept list takes the new matches: only rows that changed are drawn
+    // again, at once, all at the DPI read here.
+    xpmenu::TXPMenu::DpiPin pin(look_->Painter());
     BuildFound(found_.Root, *openEntries_, menuAt_, typed_);
     const int first = found_.FirstReachable();
     const bool same = found_.Lit() == first;

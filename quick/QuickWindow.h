@@ -89,6 +89,10 @@ private:
     void ShowTipFor(HMENU menu, UINT id, UINT flags);
     void ShowTipFor(const win::MenuItem* item, const RECT& shown);
     void ShowFoundTip(int position);
+    // The menus are measured and drawn for the monitor they open on; the
+    // DPI is kept here, where every key can read it without asking.
+    void SetMenuDpi(UINT dpi);
+    UINT MenuDpi() const;
     void EditHotKey();
     void FoldersChecked();
     void CheckFolders(const FolderList& entries);
@@ -101,6 +105,7 @@ private:
     win::HotKey hotKey_;
     win::PopupMenu* openMenu_ = nullptr;
     win::ListMenu found_;  // the matches of a search; kept between searches
+    UINT menuDpi_ = 0;  // 0: not set, the window's own
     POINT menuAt_{};  // where the open menu was called, and its work area
     RECT menuArea_{};
     const FolderList* openEntries_ = nullptr;
