@@ -58,6 +58,14 @@ struct AlphaBeta {
     std::wstring a = dir.File(L"alpha"), b = dir.File(L"beta");
 };
 
+// The two favourites, the shell recorded, and Notepad (brought to the front
+// by QuickApp::StartOverNotepad).
+struct OverNotepad {
+    AlphaBeta list;
+    RecordingShell shell{list.dir.File(L"record.txt")};
+    FrontProgram notepad;
+};
+
 class QuickApp : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -89,6 +97,9 @@ protected:
     bool WaitMenuGone() {
         return WaitUntil([&] { return FindMenuWindow(app.Id(), 0) == nullptr; });
     }
+    // The program started, then another one in front of it, with a menu
+    // bar of its own.
+    bool StartOverNotepad(OverNotepad& scene) { return app.Start() && scene.notepad.Start(); }
     // The hot key pressed on the real keyboard, held as a hand holds it (the
     // modifiers go up once the menu is open); the menu, once it takes keys.
     HWND RealHotKey() {
@@ -425,13 +436,10 @@ TEST_F(QuickApp, ExitFromTheIconsMenuEndsTheProgramAndANewStartRuns) {
 // program opens the menu, arrows and Enter choose in it, and the Alt of
 // the hot key opens no menu bar of the program below.
 TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
-    AlphaBeta list;
+    OverNotepad scene;
+    ASSERT_TRUE(StartOverNotepad(scene));
+    auto& [list, shell, notepad] = scene;
     const std::wstring& b = list.b;
-    RecordingShell shell(list.dir.File(L"record.txt"));
-    ASSERT_TRUE(app.Start());
-    // Another program in front, with a menu bar of its own.
-    FrontProgram notepad;
-    ASSERT_TRUE(notepad.Start());
     HWND front = notepad.Window();
 
     auto inMenu = [&] {
@@ -478,11 +486,9 @@ TEST_F(QuickApp, RealKeysReachTheMenuOverAnotherProgram) {
 // Letters, Backspace, arrows and Enter typed on the real keyboard reach the
 // list of matches over another program, as they reach the menu.
 TEST_F(QuickApp, RealKeysTypeInTheMatchesAndChooseAmongThem) {
-    AlphaBeta list;
-    RecordingShell shell(list.dir.File(L"record.txt"));
-    ASSERT_TRUE(app.Start());
-    FrontProgram notepad;
-    ASSERT_TRUE(notepad.Start());
+    OverNotepad scene;
+    ASSERT_TRUE(StartOverNotepad(scene));
+    auto& [list, shell, notepad] = scene;
     ASSERT_NE(RealHotKey(), nullptr) << "the real hot key opened no menu";
     ASSERT_TRUE(XInput("type b"));
     ASSERT_TRUE(Showing(L"b")) << "a real letter found nothing: " << win::Narrow(ItemText(0));
@@ -510,12 +516,10 @@ TEST_F(QuickApp, RealKeysTypeInTheMatchesAndChooseAmongThem) {
 // A click on another program's window closes the menu, chooses nothing and
 // leaves the next hot key working.
 TEST_F(QuickApp, AClickOutsideTheMenuClosesIt) {
-    AlphaBeta list;
+    OverNotepad scene;
+    ASSERT_TRUE(StartOverNotepad(scene)) << "notepad never came to the front";
+    auto& [list, shell, notepad] = scene;
     const std::wstring& b = list.b;
-    RecordingShell shell(list.dir.File(L"record.txt"));
-    ASSERT_TRUE(app.Start());
-    FrontProgram notepad;
-    ASSERT_TRUE(notepad.Start()) << "notepad never came to the front";
     RECT program{};
     GetWindowRect(notepad.Window(), &program);
     // The menu twice, then the list of a search's matches.
