@@ -14,7 +14,6 @@
 #include "win/MenuPlace.h"
 #include "win/Registry.h"
 #include "win/ShownFolder.h"
-#include "win/WindowLists.h"
 
 namespace {
 constexpr UINT_PTR kKeepForegroundTimer = 1;
@@ -39,13 +38,6 @@ void TakeForeground(HWND w) {
     }
 }
 
-void RedrawOpenMenus() {
-    for (HWND w : win::ThreadWindows()) {
-        wchar_t cls[16] = {};
-        GetClassNameW(w, cls, 16);
-        if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(w)) InvalidateRect(w, nullptr, TRUE);
-    }
-}
 }  // namespace
 
 TfrmQuick::TfrmQuick() {
@@ -273,7 +265,7 @@ void TfrmQuick::FoldersChecked() {
         if (changed) found_.Refresh();  // draws the rows that changed
     } else if (openMenu_) {
         openMenu_->ForEach(update);
-        if (changed) RedrawOpenMenus();
+        if (changed) openMenu_->RedrawOpen();
     }
 }
 

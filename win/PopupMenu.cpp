@@ -8,6 +8,7 @@
 #include "win/Error.h"
 #include "win/Gdi.h"
 #include "win/InputTaker.h"
+#include "win/WindowLists.h"
 
 namespace win {
 
@@ -92,18 +93,13 @@ void PopupMenu::BuildInto(HMENU menu, MenuItem& parent) {
 }
 
 namespace {
-// A visible menu window of this thread: the open menu's loop takes the keys
-// posted to any of them.
-HWND OpenMenuWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
-        wchar_t cls[16] = {};
-        GetClassNameW(w, cls, 16);
-        if (lstrcmpW(cls, L"#32768") != 0 || !IsWindowVisible(w)) return TRUE;
-        *reinterpret_cast<HWND*>(lp) = w;
-        return FALSE;
-    }, (LPARAM)&found);
-    return found;
+// The visible menu windows of this thread (a menu and its open sub-menus):
+// the open menu's loop takes the keys posted to any of them.
+std::vector<HWND> OpenMenuWindows() {
+    std::vector<HWND> open;
+    for (HWND w : ThreadWindows())
+        if (ClassOf(w) == L"#32768" && IsWindowVisible(w)) open.push_back(w);
+    return open;
 }
 
 // An Alt (or F10) that went down before the menu opened, a hot key's own,
@@ -132,7 +128,11 @@ MenuItem* PopupMenu::Track(HWND owner, POINT at, UINT flags) {
     idles_ = 0;
     SetForegroundWindow(owner);
     std::optional<InputTaker> keys;
-    if (KeepKeyboard) keys.emplace([] { return OpenMenuWindow(); });
+    if (KeepKeyboard)
+        keys.emplace([] {
+            std::vector<HWND> open = OpenMenuWindows();
+            return open.empty() ? HWND{} : open.front();
+        });
     SetAsideEarlyAlt();
     UINT command = (UINT)TrackPopupMenu(handle_, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
     keys.reset();
@@ -152,6 +152,10 @@ void PopupMenu::ForEach(const std::function<void(MenuItem&)>& fn) {
         }
     };
     walk(Root);
+}
+
+void PopupMenu::RedrawOpen() {
+    for (HWND w : OpenMenuWindows()) InvalidateRect(w, nullptr, TRUE);
 }
 
 MenuItem* PopupMenu::FindCommand(UINT command) {

@@ -48,6 +48,8 @@ public:
     void ForEach(const std::function<void(MenuItem&)>& fn);
     // Pushes an item's caption, kind and state into the built menu.
     void Sync(MenuItem& item);
+    // While the menu is open: draws it again, sub-menus included.
+    void RedrawOpen();
 
     // Owner-draw requests and first-letter keys; true when handled.
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
